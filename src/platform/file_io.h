@@ -1,0 +1,48 @@
+#pragma once
+// Whole-file reads and writes. Paths are Shift_JIS with '\\' separators, as
+// the program builds them; the native build maps the separators itself.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "platform/memory_block.h"
+
+// Full path of the running executable (at most 260 characters on Windows).
+std::string executablePath();
+
+enum class FileReadStatus {
+  Ok,        // the data is in the block
+  Empty,     // the file exists and holds no bytes; no block
+  NotOpened, // missing, or not readable
+  NoMemory,  // the block could not be allocated (or the file is absurdly large)
+  ReadError, // the read stopped short; no block
+};
+
+// Reads a whole file, sharing it with other readers, into a new zero-filled
+// block of size + 1 bytes, so that the data is always NUL-terminated. The
+// caller owns the block. `maxSize` bounds what is even tried.
+FileReadStatus readFileIntoBlock(const std::string& path, std::size_t maxSize,
+                                 BlockHandle* block, std::size_t* size);
+
+// Reads a whole (small) file into `out`. False when it cannot be opened or
+// read, or is larger than `maxSize`; `out` is then empty.
+bool readFileText(const std::string& path, std::size_t maxSize, std::string& out);
+
+// Replaces the file with `data` without ever destroying what was there: the
+// bytes go to a temporary file in the same directory, are flushed to disk,
+// and the temporary is moved over the target. On any failure the temporary
+// is removed and the old file stays as it was. A read-only target is not
+// replaced. A stray temporary left by an interrupted earlier save of the
+// same target is cleared first.
+bool replaceFileContents(const std::string& path, std::string_view data);
+
+// Deletes the file. True when it is gone afterwards (also when it never was).
+bool deleteFileIfExists(const std::string& path);
+
+// The name of the temporary that replaceFileContents uses for `path`.
+std::string temporaryPathFor(const std::string& path);
+
+// Test seam: when set, the next replaceFileContents writes only this many
+// bytes of its data, as a full disk would, then the hook clears itself.
+void truncateNextWriteForTests(std::size_t bytes);
+bool takeTruncatedWriteForTests(std::size_t* bytes);

@@ -1,0 +1,26 @@
+#pragma once
+// Shift_JIS helpers. The second byte of a double-byte character may be any
+// of 0x40..0xFC, including '\\' (0x5C) and '|' (0x7C), so text is never
+// scanned for those bytes one byte at a time.
+#include <cstddef>
+#include <string_view>
+
+// True for the first byte of a double-byte Shift_JIS character.
+inline bool isSjisLeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// Index of the last path separator ('\\' or '/') that is a character
+// of its own, or npos when there is none.
+std::size_t sjisFindLastSeparator(std::string_view path);
+
+// True when the last character of the text is a single-byte '\\'.
+bool sjisEndsWithBackslash(std::string_view text);
+
+// Index at which the last `count` characters of the text begin (0 when the
+// text has fewer characters).
+std::size_t sjisStartOfLastChars(std::string_view text, std::size_t count);
+
+// The longest prefix of at most `maxBytes` bytes that does not end inside a
+// double-byte character.
+std::size_t sjisCutLength(std::string_view text, std::size_t maxBytes);

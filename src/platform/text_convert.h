@@ -1,0 +1,19 @@
+#pragma once
+// The one place where text changes encoding. Inside, text is Shift_JIS
+// (code page 932); terminals speak UTF-8 and Windows' wide functions UTF-16.
+#include <string>
+#include <string_view>
+
+// Converts UTF-8 to Shift_JIS. False, with `out` empty, when the input is
+// not valid UTF-8 or holds a character Shift_JIS cannot represent.
+bool utf8ToSjis(std::string_view utf8, std::string& out);
+
+// Converts Shift_JIS to UTF-8; a byte sequence that is not Shift_JIS comes
+// out as U+FFFD rather than being dropped.
+std::string sjisToUtf8(std::string_view sjis);
+
+#ifdef _WIN32
+std::wstring sjisToWide(std::string_view sjis);
+// False, with `out` empty, when a character has no Shift_JIS form.
+bool wideToSjis(std::wstring_view wide, std::string& out);
+#endif
