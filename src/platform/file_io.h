@@ -13,7 +13,8 @@ std::string executablePath();
 enum class FileReadStatus {
   Ok,        // the data is in the block
   Empty,     // the file exists and holds no bytes; no block
-  NotOpened, // missing, or not readable
+  Missing,   // there is no such file
+  NotOpened, // the file exists but cannot be opened or is not a file
   NoMemory,  // the block could not be allocated (or the file is absurdly large)
   ReadError, // the read stopped short; no block
 };

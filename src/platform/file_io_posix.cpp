@@ -88,7 +88,7 @@ FileReadStatus readFileIntoBlock(const std::string& path, std::size_t maxSize,
   *block = nullptr;
   *size = 0;
   FileDescriptor fd(::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
-  if (!fd.valid()) return FileReadStatus::NotOpened;
+  if (!fd.valid()) return (errno == ENOENT || errno == ENOTDIR) ? FileReadStatus::Missing : FileReadStatus::NotOpened;
   struct stat info;
   if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return FileReadStatus::NotOpened;
   if (info.st_size == 0) return FileReadStatus::Empty;

@@ -90,7 +90,12 @@ FileReadStatus readFileIntoBlock(const std::string& path, std::size_t maxSize,
   *block = nullptr;
   *size = 0;
   FileHandle file(openForReading(path));
-  if (!file.valid()) return FileReadStatus::NotOpened;
+  if (!file.valid()) {
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+               ? FileReadStatus::Missing
+               : FileReadStatus::NotOpened;
+  }
   unsigned long long bytes = 0;
   if (!fileSize(file.get(), &bytes)) return FileReadStatus::NotOpened;
   if (bytes == 0) return FileReadStatus::Empty;

@@ -39,3 +39,10 @@ std::size_t sjisCutLength(std::string_view text, std::size_t maxBytes) {
   }
   return i;
 }
+
+std::size_t sjisFind(std::string_view text, std::string_view needle) {
+  for (std::size_t i = 0; i < text.size(); i += charLength(text, i)) {
+    if (text.substr(i, needle.size()) == needle) return i;
+  }
+  return std::string_view::npos;
+}

@@ -24,3 +24,7 @@ std::size_t sjisStartOfLastChars(std::string_view text, std::size_t count);
 // The longest prefix of at most `maxBytes` bytes that does not end inside a
 // double-byte character.
 std::size_t sjisCutLength(std::string_view text, std::size_t maxBytes);
+
+// Index of the first occurrence of `needle` that starts on a character
+// boundary of `text`, or npos. "||" inside "ポ|" is not found, for example.
+std::size_t sjisFind(std::string_view text, std::string_view needle);

@@ -12,8 +12,14 @@ bool utf8ToSjis(std::string_view utf8, std::string& out);
 // out as U+FFFD rather than being dropped.
 std::string sjisToUtf8(std::string_view sjis);
 
+// A path typed on the command line (UTF-8) in the form the file functions
+// take: Shift_JIS on Windows, the bytes as they are natively, where the
+// file system itself speaks UTF-8. False when it cannot be represented.
+bool pathFromUtf8(std::string_view utf8, std::string& out);
+
 #ifdef _WIN32
 std::wstring sjisToWide(std::string_view sjis);
 // False, with `out` empty, when a character has no Shift_JIS form.
 bool wideToSjis(std::wstring_view wide, std::string& out);
+std::string wideToUtf8(std::wstring_view wide);
 #endif

@@ -60,3 +60,8 @@ std::string sjisToUtf8(std::string_view sjis) {
   convert("UTF-8", "CP932", sjis, out, true, "\xEF\xBF\xBD");
   return out;
 }
+
+bool pathFromUtf8(std::string_view utf8, std::string& out) {
+  out.assign(utf8);
+  return true;
+}

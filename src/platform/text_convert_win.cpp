@@ -45,8 +45,9 @@ bool utf8ToSjis(std::string_view utf8, std::string& out) {
   return ok && wideToSjis(wide, out);
 }
 
-std::string sjisToUtf8(std::string_view sjis) {
-  std::wstring wide = sjisToWide(sjis);
+std::string sjisToUtf8(std::string_view sjis) { return wideToUtf8(sjisToWide(sjis)); }
+
+std::string wideToUtf8(std::wstring_view wide) {
   if (wide.empty()) return std::string();
   int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
                               nullptr, nullptr);
@@ -56,3 +57,5 @@ std::string sjisToUtf8(std::string_view sjis) {
                         nullptr, nullptr);
   return out;
 }
+
+bool pathFromUtf8(std::string_view utf8, std::string& out) { return utf8ToSjis(utf8, out); }

@@ -1,0 +1,386 @@
+#include "app/cal_tool.h"
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+#include "calendar/month_grid.h"
+#include "calendar/names.h"
+#include "memo/month_store.h"
+#include "platform/sjis.h"
+#include "platform/text_convert.h"
+#include "settings/settings_file.h"
+
+namespace {
+
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+constexpr Colour kMaxColour = 0x00FFFFFF;
+
+const char kUsage[] =
+    "usage: sorvane-cal show [--tsv] YEAR MONTH\n"
+    "       sorvane-cal set-memo YEAR MONTH DAY [--color N] TEXT\n"
+    "       sorvane-cal set-month-memo YEAR MONTH TEXT\n"
+    "options: --ini FILE   settings file (default: the one beside this tool)\n"
+    "         --data DIR   directory of the month files (default: from the settings)\n"
+    "         --color N    memo colour 0..16777215 (0x00BBGGRR); default: the day's\n"
+    "                      colour, or the standard memo colour for a new memo\n"
+    "TEXT is UTF-8; \"-\" reads it from standard input. Years start at 1980.\n";
+
+struct Options {
+  std::string command;
+  std::vector<std::string> positional;
+  bool tsv = false;
+  bool hasColour = false;
+  Colour colour = 0;
+  std::string iniPath;
+  std::string dataDir;
+};
+
+struct Date {
+  int year = 0;
+  int month = 0;
+};
+
+int usageError(const ToolStreams& io, const std::string& why) {
+  std::fprintf(io.err, "sorvane-cal: %s\n%s", why.c_str(), kUsage);
+  return kExitUsage;
+}
+
+int failure(const ToolStreams& io, const std::string& why) {
+  std::fprintf(io.err, "sorvane-cal: %s\n", why.c_str());
+  return kExitFailed;
+}
+
+// A whole decimal number within [low, high], nothing else.
+bool parseNumber(const std::string& text, long low, long high, long* value) {
+  if (text.empty()) return false;
+  errno = 0;
+  char* end = nullptr;
+  long parsed = std::strtol(text.c_str(), &end, 10);
+  if (errno != 0 || *end != '\0' || parsed < low || parsed > high) return false;
+  *value = parsed;
+  return true;
+}
+
+// Splits the arguments into options and positional values. Options may
+// stand anywhere after the command; "--" ends them.
+bool parseArguments(const std::vector<std::string>& args, Options& options, std::string& why) {
+  if (args.empty()) {
+    why = "no command given";
+    return false;
+  }
+  options.command = args[0];
+  bool optionsEnded = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (optionsEnded || arg.size() < 2 || arg[0] != '-' || arg[1] != '-') {
+      options.positional.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnded = true;
+    } else if (arg == "--tsv") {
+      options.tsv = true;
+    } else if (arg == "--ini" || arg == "--data" || arg == "--color") {
+      if (i + 1 >= args.size()) {
+        why = arg + " needs a value";
+        return false;
+      }
+      const std::string& value = args[++i];
+      if (arg == "--ini") {
+        options.iniPath = value;
+      } else if (arg == "--data") {
+        options.dataDir = value;
+      } else {
+        long colour = 0;
+        if (!parseNumber(value, 0, kMaxColour, &colour)) {
+          why = "--color takes a number from 0 to 16777215";
+          return false;
+        }
+        options.hasColour = true;
+        options.colour = static_cast<Colour>(colour);
+      }
+    } else {
+      why = "unknown option " + arg;
+      return false;
+    }
+  }
+  return true;
+}
+
+bool parseDate(const Options& options, Date& date, std::string& why) {
+  long year = 0;
+  long month = 0;
+  if (!parseNumber(options.positional[0], kFirstYear, 9999, &year)) {
+    why = "YEAR must be a year from 1980 to 9999";
+    return false;
+  }
+  if (!parseNumber(options.positional[1], 1, 12, &month)) {
+    why = "MONTH must be 1 to 12";
+    return false;
+  }
+  date.year = static_cast<int>(year);
+  date.month = static_cast<int>(month);
+  return true;
+}
+
+// Points the core at the files the options name. Paths are given in UTF-8.
+bool applyLocations(const Options& options, const ToolStreams& io) {
+  std::string path;
+  if (!options.iniPath.empty()) {
+    if (!pathFromUtf8(options.iniPath, path)) return failure(io, "--ini: path cannot be used") == 0;
+    overrideSettingsFilePath(path);
+  }
+  if (!options.dataDir.empty()) {
+    if (!pathFromUtf8(options.dataDir, path)) return failure(io, "--data: path cannot be used") == 0;
+    // A directory given with a trailing separator names the same files.
+    while (path.size() > 1 && (path.back() == '/' || path.back() == '\\')) path.pop_back();
+    overrideDataDirectory(path);
+  }
+  return true;
+}
+
+// ---- reading a month --------------------------------------------------------
+
+// A holiday name as the calendar shows it: cut at the user-holiday marker.
+std::string shownHolidayName(const DayCell& cell) {
+  std::string_view name(cell.holidayName);
+  return std::string(name.substr(0, sjisFind(name, "||")));
+}
+
+// One line per value: line ends, tabs and backslashes written as escapes.
+std::string escapeForTsv(const std::string& utf8) {
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    char c = utf8[i];
+    if (c == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') {
+      out += "\\n";
+      ++i;
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\n') {
+      out += "\\x0a";  // a bare LF is not what the editors write; keep it apart
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (c == '\\') {
+      out += "\\\\";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+// printf into a Shift_JIS string: the format's literals are Shift_JIS too.
+void appendf(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
+void appendf(std::string& out, const char* format, ...) {
+  char buffer[512];
+  va_list args;
+  va_start(args, format);
+  int n = std::vsnprintf(buffer, sizeof buffer, format, args);
+  va_end(args);
+  if (n > 0) out.append(buffer, static_cast<std::size_t>(n) < sizeof buffer ? n : sizeof buffer - 1);
+}
+
+// A memo indented under its heading, one terminal line per memo line.
+void appendIndented(std::string& out, const std::string& memo) {
+  std::string_view rest(memo);
+  while (true) {
+    std::size_t end = rest.find("\r\n");
+    std::string_view line = rest.substr(0, end);
+    if (!line.empty()) out.append("    ").append(line);
+    out += '\n';
+    if (end == std::string_view::npos) break;
+    rest.remove_prefix(end + 2);
+  }
+}
+
+void printTsv(const MonthGrid& grid, std::FILE* out) {
+  const MemoText& monthMemo = grid.monthMemo();
+  std::fprintf(out, "#month\t%d\t%s\n", monthMemo.present() ? 1 : 0,
+               escapeForTsv(sjisToUtf8(monthMemo.text())).c_str());
+  for (int day = 1; const DayCell* cell = grid.findDay(day); ++day) {
+    bool hasMemo = cell->memo.present();
+    std::fprintf(out, "%d\t%d\t%d\t%s\t%d\t%lu\t%s\n", cell->day, cell->weekday, cell->holidayKind,
+                 escapeForTsv(sjisToUtf8(shownHolidayName(*cell))).c_str(), hasMemo ? 1 : 0,
+                 hasMemo ? static_cast<unsigned long>(cell->memoColor) : 0UL,
+                 escapeForTsv(sjisToUtf8(cell->memo.text())).c_str());
+  }
+}
+
+// The month as a small calendar, with marks after the day numbers: '*' a
+// public holiday, '+' a user holiday, 'm' a memo. Built in Shift_JIS, like
+// every text of the program, and converted for the terminal at the end.
+void printCalendar(const MonthGrid& grid, const Date& date, std::FILE* out) {
+  std::string text;
+  appendf(text, "           %d年%d月\n", date.year, date.month);
+  for (int weekday = 0; weekday < 7; ++weekday) appendf(text, "   %s", weekdayNameJa(weekday));
+  text += '\n';
+  for (int row = 0; row < 6; ++row) {
+    std::string line;
+    for (int column = 0; column < 7; ++column) {
+      const DayCell& cell = grid.cell(row * 7 + column);
+      if (cell.day == 0) {
+        line += "     ";
+        continue;
+      }
+      char holiday = cell.holidayKind == 1 ? '*' : cell.holidayKind == 2 ? '+' : ' ';
+      appendf(line, "%3d%c%c", cell.day, holiday, cell.memo.present() ? 'm' : ' ');
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    if (!line.empty()) text.append(line).append("\n");
+  }
+  text += "(* 祝日  + 休日  m メモ)\n";
+
+  bool heading = false;
+  for (int day = 1; const DayCell* cell = grid.findDay(day); ++day) {
+    if (cell->holidayKind == 0) continue;
+    if (!heading) text += "\n祝日・休日:\n";
+    heading = true;
+    appendf(text, "  %2d日(%s) %s\n", day, weekdayNameJa(cell->weekday), shownHolidayName(*cell).c_str());
+  }
+  if (grid.monthMemo().present()) {
+    text += "\n月のメモ:\n";
+    appendIndented(text, grid.monthMemo().text());
+  }
+  heading = false;
+  for (int day = 1; const DayCell* cell = grid.findDay(day); ++day) {
+    if (!cell->memo.present()) continue;
+    if (!heading) text += "\n日のメモ:\n";
+    heading = true;
+    appendf(text, "  %2d日(%s) 色 %lu\n", day, weekdayNameJa(cell->weekday),
+            static_cast<unsigned long>(cell->memoColor));
+    appendIndented(text, cell->memo.text());
+  }
+  std::fputs(sjisToUtf8(text).c_str(), out);
+}
+
+int showMonthCommand(const Options& options, const ToolStreams& io) {
+  if (options.positional.size() != 2) return usageError(io, "show takes YEAR MONTH");
+  Date date;
+  std::string why;
+  if (!parseDate(options, date, why)) return usageError(io, why);
+  if (!applyLocations(options, io)) return kExitFailed;
+  MonthGrid grid;
+  grid.build(date.year, date.month);
+  grid.load(date.year, date.month);
+  if (options.tsv) {
+    printTsv(grid, io.out);
+  } else {
+    printCalendar(grid, date, io.out);
+  }
+  if (grid.memosIncomplete()) return failure(io, "the month file could not be read whole");
+  return 0;
+}
+
+// ---- writing memos ----------------------------------------------------------
+
+bool readAllInput(std::FILE* in, std::string& text) {
+  char buffer[4096];
+  std::size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0) text.append(buffer, got);
+  return !std::ferror(in);
+}
+
+// The memo as the edit controls would hold it: Shift_JIS, CR LF line ends.
+bool memoFromArgument(const std::string& argument, const ToolStreams& io, std::string& memo,
+                      std::string& why) {
+  std::string utf8 = argument;
+  if (argument == "-") {
+    utf8.clear();
+    if (!readAllInput(io.in, utf8)) {
+      why = "cannot read standard input";
+      return false;
+    }
+  }
+  std::string withCrLf;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    if (utf8[i] == '\n' && (i == 0 || utf8[i - 1] != '\r')) withCrLf += '\r';
+    withCrLf += utf8[i];
+  }
+  if (!utf8ToSjis(withCrLf, memo)) {
+    why = "the text has a character that Shift_JIS cannot hold (or is not UTF-8)";
+    return false;
+  }
+  // The month file marks its blocks with "__#": inside a memo such text
+  // would cut the memo short, or be taken for another day's memo, when the
+  // file is read back.
+  if (sjisFind(memo, "__#") != std::string::npos) {
+    why = "the text holds \"__#\", which the month file uses to mark its memos";
+    return false;
+  }
+  return true;
+}
+
+int loadForEdit(MonthGrid& grid, const Date& date, const ToolStreams& io) {
+  grid.build(date.year, date.month);
+  grid.load(date.year, date.month);
+  if (grid.memosIncomplete())
+    return failure(io, "the month file could not be read whole; nothing was written");
+  return 0;
+}
+
+int setMemoCommand(const Options& options, const ToolStreams& io) {
+  if (options.positional.size() != 4) return usageError(io, "set-memo takes YEAR MONTH DAY TEXT");
+  Date date;
+  std::string why;
+  if (!parseDate(options, date, why)) return usageError(io, why);
+  long day = 0;
+  if (!parseNumber(options.positional[2], 1, daysInMonth(date.year, date.month), &day))
+    return usageError(io, "DAY is not a day of that month");
+  std::string memo;
+  if (!memoFromArgument(options.positional[3], io, memo, why)) return failure(io, why);
+  if (!applyLocations(options, io)) return kExitFailed;
+
+  MonthGrid grid;
+  if (int code = loadForEdit(grid, date, io)) return code;
+  DayCell* cell = grid.findDay(static_cast<int>(day));
+  bool allocated = false;
+  MemoText text = MemoText::copyOf(memo, &allocated);
+  if (!allocated) return failure(io, "out of memory");
+  // A new memo starts in the standard memo colour, as in the day editor.
+  Colour colour = cell->memo.present()
+                      ? cell->memoColor
+                      : static_cast<Colour>(readSettingInt("COLOR", "MEMODEF", 0));
+  if (options.hasColour) colour = options.colour;
+  cell->memo = std::move(text);
+  cell->memoColor = colour;
+  if (!grid.save(date.year, date.month)) return failure(io, "the month file could not be written");
+  return 0;
+}
+
+int setMonthMemoCommand(const Options& options, const ToolStreams& io) {
+  if (options.positional.size() != 3) return usageError(io, "set-month-memo takes YEAR MONTH TEXT");
+  if (options.hasColour) return usageError(io, "a month memo has no colour");
+  Date date;
+  std::string why;
+  if (!parseDate(options, date, why)) return usageError(io, why);
+  std::string memo;
+  if (!memoFromArgument(options.positional[2], io, memo, why)) return failure(io, why);
+  if (!applyLocations(options, io)) return kExitFailed;
+
+  MonthGrid grid;
+  if (int code = loadForEdit(grid, date, io)) return code;
+  if (!grid.setMonthMemo(memo)) return failure(io, "out of memory");
+  if (!grid.save(date.year, date.month)) return failure(io, "the month file could not be written");
+  return 0;
+}
+
+}  // namespace
+
+int runCalTool(const std::vector<std::string>& args, const ToolStreams& io) {
+  Options options;
+  std::string why;
+  if (!parseArguments(args, options, why)) return usageError(io, why);
+  if (options.command == "show") return showMonthCommand(options, io);
+  if (options.command == "set-memo") return setMemoCommand(options, io);
+  if (options.command == "set-month-memo") return setMonthMemoCommand(options, io);
+  if (options.command == "--help" || options.command == "help") {
+    std::fputs(kUsage, io.out);
+    return 0;
+  }
+  return usageError(io, "unknown command " + options.command);
+}

@@ -1,0 +1,83 @@
+#include "test_support.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "platform/message_box.h"
+#include "settings/settings_file.h"
+
+namespace fs = std::filesystem;
+
+namespace testing_support {
+
+TempDir::TempDir() {
+  std::error_code ec;
+  fs::path base = fs::temp_directory_path(ec);
+  std::random_device random;
+  for (;;) {
+    fs::path candidate = base / ("sorvane-test-" + std::to_string(random()));
+    if (fs::create_directory(candidate, ec)) {
+      path_ = candidate.string();
+      return;
+    }
+  }
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  // Files made read-only by a test must become writable to be removed.
+  for (auto& entry : fs::recursive_directory_iterator(path_, ec))
+    fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, ec);
+  fs::remove_all(path_, ec);
+}
+
+std::string TempDir::file(const std::string& name) const {
+  return (fs::path(path_) / name).string();
+}
+
+std::string readBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool fileExists(const std::string& path) {
+  std::error_code ec;
+  return fs::exists(path, ec);
+}
+
+void setReadOnly(const std::string& path, bool readOnly) {
+  std::error_code ec;
+  fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  readOnly ? fs::perm_options::remove : fs::perm_options::add, ec);
+}
+
+std::vector<std::string> listDirectory(const std::string& path) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (auto& entry : fs::directory_iterator(path, ec)) names.push_back(entry.path().filename().string());
+  return names;
+}
+
+namespace {
+std::vector<std::string> captured;
+void capture(const char* text) { captured.emplace_back(text); }
+}  // namespace
+
+WarningCapture::WarningCapture() {
+  captured.clear();
+  setWarningHookForTests(capture);
+}
+WarningCapture::~WarningCapture() { setWarningHookForTests(nullptr); }
+const std::vector<std::string>& WarningCapture::messages() const { return captured; }
+
+SettingsFileOverride::SettingsFileOverride(const std::string& path) { overrideSettingsFilePath(path); }
+SettingsFileOverride::~SettingsFileOverride() { overrideSettingsFilePath(std::string()); }
+
+}  // namespace testing_support
