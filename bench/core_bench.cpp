@@ -1,0 +1,107 @@
+// What the calendar does on every month change and on the settings
+// dialog's OK, timed on real files in a scratch directory.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "calendar/month_grid.h"
+#include "memo/month_store.h"
+#include "settings/settings_file.h"
+
+namespace {
+
+class Scratch {
+ public:
+  Scratch() {
+    char pattern[] = "/tmp/sorvane-bench-XXXXXX";
+    dir_ = mkdtemp(pattern);
+    overrideSettingsFilePath(dir_ + "/bench.ini");
+    overrideDataDirectory(dir_);
+  }
+  ~Scratch() {
+    overrideSettingsFilePath(std::string());
+    overrideDataDirectory(std::string());
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+  }
+  void write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(dir_ + "/" + name, std::ios::binary) << bytes;
+  }
+
+ private:
+  std::string dir_;
+};
+
+// A settings file as the program leaves it: the main section, colours,
+// four fonts and a holiday list of 14 entries.
+std::string typicalSettings() {
+  std::string text = "[Sorvane]\r\n";
+  for (int i = 0; i < 60; ++i) text += "KEY_" + std::to_string(i) + "=" + std::to_string(i * 7) + "\r\n";
+  text += "[COLOR]\r\n";
+  for (int i = 0; i < 15; ++i) text += "C" + std::to_string(i) + "=" + std::to_string(i * 1000) + "\r\n";
+  for (const char* font : {"MAIN_FONT", "TITLE_FONT", "WEEK_FONT", "MEMO_FONT"}) {
+    text += std::string("[") + font + "]\r\n";
+    for (int i = 0; i < 14; ++i) text += "F" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";
+  }
+  text += "[HOLIDAY]\r\n";
+  const char* days[] = {"0101", "0211", "0223", "0429", "0503", "0504", "0505",
+                        "0811", "1103", "1123", "1224", "1225", "0714", "0320"};
+  for (const char* day : days) text += std::string(day) + "=祝日の名前||0\r\n";
+  return text;
+}
+
+std::string monthWithMemos() {
+  std::string file = "__#00#__\r\n" + std::string(200, 'm');
+  for (int day = 1; day <= 31; ++day) {
+    char header[32];
+    std::snprintf(header, sizeof header, "\r\n__#%02d#__%08d\r\n", day, day * 1000);
+    file += header + std::string(200, 'a' + day % 26);
+  }
+  return file;
+}
+
+void BM_BuildAndLoadMonth(benchmark::State& state) {
+  Scratch scratch;
+  scratch.write("bench.ini", typicalSettings());
+  scratch.write("200412.dat", monthWithMemos());
+  MonthGrid grid;
+  for (auto _ : state) {
+    grid.build(2004, 12);
+    grid.load(2004, 12);
+    benchmark::DoNotOptimize(grid.findDay(31)->memo.handle());
+  }
+}
+BENCHMARK(BM_BuildAndLoadMonth)->Unit(benchmark::kMicrosecond);
+
+void BM_SaveMonth(benchmark::State& state) {
+  Scratch scratch;
+  scratch.write("bench.ini", typicalSettings());
+  scratch.write("200412.dat", monthWithMemos());
+  MonthGrid grid;
+  grid.build(2004, 12);
+  grid.load(2004, 12);
+  for (auto _ : state) benchmark::DoNotOptimize(grid.save(2004, 12));
+}
+BENCHMARK(BM_SaveMonth)->Unit(benchmark::kMicrosecond);
+
+// The settings dialog's OK writes about 110 keys, one profile write each.
+void BM_WriteSettingsDialogKeys(benchmark::State& state) {
+  Scratch scratch;
+  scratch.write("bench.ini", typicalSettings());
+  int round = 0;
+  for (auto _ : state) {
+    ++round;
+    for (int i = 0; i < 60; ++i) writeSettingInt("Sorvane", ("KEY_" + std::to_string(i)).c_str(), i + round);
+    for (int i = 0; i < 15; ++i) writeSettingInt("COLOR", ("C" + std::to_string(i)).c_str(), i + round);
+    for (int i = 0; i < 35; ++i) writeSettingInt("MAIN_FONT", ("F" + std::to_string(i % 14)).c_str(), i + round);
+  }
+}
+BENCHMARK(BM_WriteSettingsDialogKeys)->Unit(benchmark::kMillisecond);
+
+}  // namespace
