@@ -4,9 +4,10 @@
 // callers pass them to every operation. It owns every memo stored in it.
 #include <cstdint>
 
+#include "calendar/colour.h"
+
 #include "calendar/memo_text.h"
 
-using Colour = std::uint32_t;  // 0x00BBGGRR, as COLORREF
 
 constexpr int kGridCells = 42;
 constexpr int kFirstYear = 1980;
