@@ -1,0 +1,243 @@
+// The main window's mouse, keyboard and commands.
+#include <windowsx.h>
+
+#include "app/commands.h"
+#include "app/main_window.h"
+#include "calendar/names.h"
+#include "render/gdi_guards_win.h"
+#include "settings/app_settings.h"
+
+namespace {
+
+SIZE clientSize(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return SIZE{client.right - client.left, client.bottom - client.top};
+}
+
+bool editorOpen() {
+  HWND editor = mainWindowState().dayEditorWindow;
+  return editor && IsWindow(editor);
+}
+
+void invalidateAll(HWND window) { InvalidateRect(window, nullptr, TRUE); }
+
+// A month change by n: the cursor keeps its day unless the new month is
+// shorter. Months before January 1980 are refused silently.
+void changeMonth(HWND window, int n) {
+  MainWindowState& state = mainWindowState();
+  YearMonth to;
+  if (stepYearMonth(shownMonth(), n, to)) {
+    state.shownDate.year = to.year;
+    state.shownDate.month = to.month;
+    showMonth(window, to.year, to.month);
+  }
+  state.cursorDay = clampDayToMonth(state.cursorDay, shownMonth());
+  state.previousCursorDay = state.cursorDay;
+  invalidateAll(window);
+}
+
+void goToThisMonth(HWND window) {
+  MainWindowState& state = mainWindowState();
+  state.shownDate = localTimeNow();
+  state.cursorDay = state.shownDate.day;
+  showMonth(window, state.shownDate.year, state.shownDate.month);
+  state.previousCursorDay = state.cursorDay;
+  invalidateAll(window);
+}
+
+// The day under a client point, or −1 (bands, margins, empty cells, and any
+// point while the cells have no size).
+int hitTestDay(HWND window, int x, int y) {
+  SIZE size = clientSize(window);
+  int index = cellIndexAt(gridLayout(), size.cx, size.cy, x, y);
+  if (index < 0) return -1;
+  int day = mainWindowState().grid.cell(index).day;
+  return day == 0 ? -1 : day;
+}
+
+// Repaints the cell of `day` now, clipped to it.
+void invalidateDayCell(HWND window, int day) {
+  const MonthGrid& grid = mainWindowState().grid;
+  SIZE size = clientSize(window);
+  for (int index = 0; index < kGridCells; ++index) {
+    if (grid.cell(index).day != day) continue;
+    Rect cell = cellRect(gridLayout(), size.cx, size.cy, index / kGridColumns, index % kGridColumns);
+    RECT rect{cell.left, cell.top, cell.right, cell.bottom};
+    InvalidateRect(window, &rect, TRUE);
+    UpdateWindow(window);
+    return;
+  }
+}
+
+void moveCursorFrame(HWND window, HDC dc) {
+  invalidateDayCell(window, mainWindowState().previousCursorDay);
+  paintCursor(window, dc, calendarView());
+}
+
+void commitOpenEditor(HWND window) {
+  if (editorOpen()) SendMessageW(mainWindowState().dayEditorWindow, WM_COMMAND, CMD_DAYINFO_COMMIT, 0);
+  YearMonth shown = shownMonth();
+  if (dayEditorTarget(0) == shown.year && dayEditorTarget(1) == shown.month)
+    invalidateDayCell(window, dayEditorTarget(2));
+}
+
+// Points the day memo editor at the cursor day. The editor itself comes
+// with its own window; until then the target is all there is.
+void pointEditorAtCursor() {
+  MainWindowState& state = mainWindowState();
+  YearMonth shown = shownMonth();
+  setDayEditorTarget(shown.year, shown.month, state.cursorDay, &state.grid);
+  if (editorOpen()) SendMessageW(state.dayEditorWindow, WM_COMMAND, CMD_DAYINFO_RELOAD, 0);
+}
+
+void openDayEditor(HWND window) {
+  commitOpenEditor(window);
+  pointEditorAtCursor();
+}
+
+void showContextMenu(HWND window, POINT point, int popupIndex) {
+  HMENU menu = LoadMenuW(appInstance(), L"IDR_POPUP");
+  if (!menu) return;
+  HMENU popup = GetSubMenu(menu, popupIndex);
+  if (popup) {
+    const AppSettings& s = appSettings();
+    CheckMenuItem(popup, CMD_NO_FRAME, MF_BYCOMMAND | (s.frame() == 1 ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(popup, CMD_TOPMOST, MF_BYCOMMAND | (s.top() == 1 ? MF_CHECKED : MF_UNCHECKED));
+    TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_LEFTBUTTON, point.x, point.y, 0, window, nullptr);
+  }
+  DestroyMenu(menu);
+}
+
+}  // namespace
+
+void onKeyDown(HWND window, WPARAM key) {
+  MainWindowState& state = mainWindowState();
+  WindowDC dc(window);
+  state.previousCursorDay = state.cursorDay;
+  int offset = 0;
+  switch (key) {
+    case VK_LEFT:
+      offset = -1;
+      break;
+    case VK_UP:
+      offset = -7;
+      break;
+    case VK_RIGHT:
+      offset = 1;
+      break;
+    case VK_DOWN:
+      offset = 7;
+      break;
+    case VK_RETURN:
+      openDayEditor(window);
+      return;
+    case VK_TAB:
+      if ((GetKeyState(VK_CONTROL) & 0x8000) && editorOpen()) SetActiveWindow(state.dayEditorWindow);
+      return;
+    default:
+      return;
+  }
+  state.cursorDay = stepDayInMonth(state.cursorDay, offset, shownMonth());
+  moveCursorFrame(window, dc.get());
+}
+
+LRESULT onCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  MainWindowState& state = mainWindowState();
+  switch (LOWORD(wParam)) {
+    case CMD_EXIT:
+      DestroyWindow(window);
+      return 0;
+    case CMD_RELOAD_MONTH: {
+      YearMonth shown = shownMonth();
+      showMonth(window, shown.year, shown.month);
+      return 0;
+    }
+    case CMD_SETTINGS_APPLIED:
+    case CMD_SETTINGS: {
+      // The settings dialog comes with its own window; what follows it runs
+      // whatever the dialog answered.
+      invalidateAll(window);
+      YearMonth shown = shownMonth();
+      updateTitle(window, shown.year, shown.month);
+      return 0;
+    }
+    case CMD_PREV_MONTH:
+      changeMonth(window, -1);
+      return 0;
+    case CMD_THIS_MONTH:
+      goToThisMonth(window);
+      return 0;
+    case CMD_NEXT_MONTH:
+      changeMonth(window, 1);
+      return 0;
+    case CMD_NEXT_YEAR:
+      changeMonth(window, 12);
+      return 0;
+    case CMD_PREV_YEAR:
+      changeMonth(window, -12);
+      return 0;
+    case CMD_NO_FRAME:
+    case CMD_TOPMOST:
+    case CMD_COPY_BITMAP:
+    case CMD_SNAP_CORNER:
+      return 0;  // the window modes and the clipboard copy come with their own parts
+    case CMD_DAY_EDITOR_CLOSED:
+      state.dayEditorWindow = nullptr;
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+void onLeftButtonDown(HWND window, LPARAM point) {
+  MainWindowState& state = mainWindowState();
+  state.previousCursorDay = state.cursorDay;
+  // The coordinates are taken as unsigned: a point left of or above the
+  // client area (during capture) is far away, not negative.
+  int day = hitTestDay(window, LOWORD(point), HIWORD(point));
+  if (day == -1) {
+    // Anywhere but a day drags the window, framed or frameless.
+    SendMessageW(window, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+    return;
+  }
+  state.cursorDay = day;
+  WindowDC dc(window);
+  moveCursorFrame(window, dc.get());
+}
+
+void onLeftButtonDoubleClick(HWND window, LPARAM point) {
+  MainWindowState& state = mainWindowState();
+  commitOpenEditor(window);
+  if (static_cast<int>(HIWORD(point)) < gridLayout().gridTop()) {
+    if (editorOpen()) DestroyWindow(state.dayEditorWindow);
+    state.dayEditorWindow = nullptr;
+    return;  // the month memo dialog comes with its own window
+  }
+  pointEditorAtCursor();
+}
+
+void onRightButtonDown(HWND window, LPARAM point) {
+  POINT screen{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+  ClientToScreen(window, &screen);
+  showContextMenu(window, screen, 0);
+}
+
+void onMouseWheel(HWND window, WPARAM wParam) {
+  // Away from the user: back one month; towards: forward one month.
+  changeMonth(window, GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? -1 : 1);
+}
+
+// As a notification-area icon would send it: left click restores the
+// window, right click offers "終了" at the mouse. No icon is registered.
+void onNotifyIcon(HWND window, WPARAM wParam, LPARAM lParam) {
+  if (wParam != 1) return;
+  if (lParam == WM_LBUTTONDOWN) {
+    ShowWindow(window, SW_SHOWNORMAL);
+  } else if (lParam == WM_RBUTTONDOWN) {
+    SetForegroundWindow(window);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    showContextMenu(window, cursor, 2);
+  }
+}

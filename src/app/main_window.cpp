@@ -1,0 +1,234 @@
+#include "app/main_window.h"
+
+#include "app/caption.h"
+#include "platform/text_convert.h"
+#include "render/fonts.h"
+#include "render/gdi_guards_win.h"
+#include "render/picture.h"
+#include "settings/app_settings.h"
+
+namespace {
+
+HINSTANCE instanceHandle = nullptr;
+
+// Window creation, in an order later steps rely on: the settings before
+// today's month (its caption uses TITLE), the fonts after both.
+void onCreate(HWND window) {
+  MainWindowState& state = mainWindowState();
+  state.toolWindow = nullptr;  // the tool strip comes with its own window
+  {
+    WindowDC dc(window);
+    appSettings().reload(dc.get());
+  }
+  appSettings().loadMemoDialogPlacements();
+  state.shownDate = localTimeNow();
+  state.cursorDay = state.shownDate.day;
+  state.previousCursorDay = state.cursorDay;
+  state.watchedDay = state.shownDate.day;
+  showMonth(window, state.shownDate.year, state.shownDate.month);
+  createFonts();
+  SetTimer(window, kDateWatchTimer, kDateWatchPeriodMs, nullptr);
+}
+
+void releasePictureAndStrip() {
+  MainWindowState& state = mainWindowState();
+  if (state.toolWindow) DestroyWindow(state.toolWindow);
+  state.toolWindow = nullptr;
+  deletePictureBitmap();
+}
+
+void onDestroy(HWND window) {
+  KillTimer(window, kDateWatchTimer);
+  destroyFonts();
+  deletePicturePalette();
+  releasePictureAndStrip();
+  PostQuitMessage(0);
+}
+
+// Log-off or shutdown: what matters is done now, as the process may be
+// ended without a WM_DESTROY.
+LRESULT onQueryEndSession(HWND window) {
+  KillTimer(window, kDateWatchTimer);
+  releasePictureAndStrip();
+  return TRUE;
+}
+
+void onPaint(HWND window) {
+  PaintScope paint(window);
+  paintCalendar(window, paint.dc(), calendarView());
+}
+
+void onMove(HWND window) {
+  // Over the desktop, what shows through depends on where the window is.
+  if (appSettings().wall() == 1) InvalidateRect(window, nullptr, TRUE);
+}
+
+void onSize(HWND window) {
+  YearMonth shown = shownMonth();
+  updateTitle(window, shown.year, shown.month);
+}
+
+void onActivate(HWND window) {
+  WindowDC dc(window);
+  SelectPalette(dc.get(), static_cast<HPALETTE>(picturePalette()), FALSE);
+  RealizePalette(dc.get());
+}
+
+// Only the day of month is compared: the today marking moves at midnight;
+// the shown month, the cursor and the caption stay.
+void onTimer(HWND window) {
+  MainWindowState& state = mainWindowState();
+  LocalTime now = localTimeNow();
+  if (now.day == state.watchedDay) return;
+  state.watchedDay = now.day;
+  InvalidateRect(window, nullptr, TRUE);
+  UpdateWindow(window);
+}
+
+}  // namespace
+
+MainWindowState& mainWindowState() {
+  static MainWindowState state;
+  return state;
+}
+
+YearMonth shownMonth() {
+  const MainWindowState& state = mainWindowState();
+  return YearMonth{state.shownDate.year, state.shownDate.month};
+}
+
+CalendarView calendarView() {
+  MainWindowState& state = mainWindowState();
+  CalendarView view;
+  view.grid = &state.grid;
+  view.shown = shownMonth();
+  view.cursorDay = state.cursorDay;
+  view.toolWindow = state.toolWindow;
+  view.frameless = state.frameless;
+  return view;
+}
+
+void setAppInstance(HINSTANCE instance) { instanceHandle = instance; }
+HINSTANCE appInstance() { return instanceHandle; }
+
+void setDayEditorTarget(int year, int month, int day, MonthGrid* grid) {
+  mainWindowState().editorTarget = DayEditorTarget{year, month, day, grid};
+}
+
+int dayEditorTarget(int which) {
+  const DayEditorTarget& target = mainWindowState().editorTarget;
+  switch (which) {
+    case 0:
+      return target.year;
+    case 1:
+      return target.month;
+    case 2:
+      return target.day;
+    default:
+      return 0;
+  }
+}
+
+void showMonth(HWND window, int year, int month) {
+  MonthGrid& grid = mainWindowState().grid;
+  grid.build(year, month);
+  grid.load(year, month);
+  updateTitle(window, year, month);
+}
+
+void updateTitle(HWND window, int year, int month) {
+  int day = 0;
+  if (IsIconic(window) && appSettings().iconedTitle() == 1) {
+    LocalTime now = localTimeNow();
+    year = now.year;
+    month = now.month;
+    day = now.day;
+  }
+  std::string caption = formatCaption(appSettings().title(), year, month, day);
+  SetWindowTextW(window, sjisToWide(caption).c_str());
+}
+
+bool registerWindowClasses(HINSTANCE instance) {
+  WNDCLASSEXW calendar{};
+  calendar.cbSize = sizeof calendar;
+  calendar.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+  calendar.lpfnWndProc = mainWindowProc;
+  calendar.hInstance = instance;
+  calendar.hIcon = LoadIconW(instance, L"CAL_ICON");
+  calendar.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  calendar.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  calendar.lpszClassName = kMainWindowClass;
+  bool ok = RegisterClassExW(&calendar) != 0;
+
+  // The day memo editor's template names this class to get its icon; the
+  // editor's behaviour is its dialog procedure.
+  WNDCLASSEXW dayInfo{};
+  dayInfo.cbSize = sizeof dayInfo;
+  dayInfo.style = CS_HREDRAW | CS_VREDRAW;
+  dayInfo.lpfnWndProc = DefDlgProcW;
+  dayInfo.cbWndExtra = DLGWINDOWEXTRA;
+  dayInfo.hInstance = instance;
+  dayInfo.hIcon = LoadIconW(instance, L"MEMO_ICON");
+  dayInfo.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  dayInfo.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  dayInfo.lpszClassName = kDayInfoClass;
+  RegisterClassExW(&dayInfo);
+  return ok;
+}
+
+HWND createMainWindow(HINSTANCE instance) {
+  return CreateWindowExW(0, kMainWindowClass, L"Sorvane", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 400,
+                         200, nullptr, nullptr, instance, nullptr);
+}
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      onCreate(window);
+      return 0;
+    case WM_DESTROY:
+      onDestroy(window);
+      return 0;
+    case WM_MOVE:
+      onMove(window);
+      return 0;
+    case WM_SIZE:
+      onSize(window);
+      return 0;
+    case WM_ACTIVATE:
+      onActivate(window);
+      return 0;
+    case WM_PAINT:
+      onPaint(window);
+      return 0;
+    case WM_QUERYENDSESSION:
+      return onQueryEndSession(window);
+    case WM_NOTIFY:
+      return 0;
+    case WM_KEYDOWN:
+      onKeyDown(window, wParam);
+      return 0;
+    case WM_COMMAND:
+      return onCommand(window, message, wParam, lParam);
+    case WM_TIMER:
+      onTimer(window);
+      return 0;
+    case WM_LBUTTONDOWN:
+      onLeftButtonDown(window, lParam);
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      onLeftButtonDoubleClick(window, lParam);
+      return 0;
+    case WM_RBUTTONDOWN:
+      onRightButtonDown(window, lParam);
+      return 0;
+    case WM_MOUSEWHEEL:
+      onMouseWheel(window, wParam);
+      return 0;
+    case kNotifyIconMessage:
+      onNotifyIcon(window, wParam, lParam);
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}

@@ -1,0 +1,20 @@
+#pragma once
+// Text on a device context. Text is Shift_JIS inside the program; these are
+// the only drawing calls, and they hand it to the wide functions, so that
+// Japanese shows correctly whatever the system's code page.
+#include <windows.h>
+
+#include <string_view>
+
+#include "render/text_effect.h"
+
+// DrawTextW of the text in `rect` with `format` (DT_ flags).
+void drawTextIn(HDC dc, std::string_view text, RECT rect, UINT format);
+// TextOutW of the text with its reference point at x, y.
+void drawTextAt(HDC dc, std::string_view text, int x, int y);
+// Width and height of the text in the DC's current font.
+SIZE measureText(HDC dc, std::string_view text);
+
+// Draws one text with its effect (a DrawType value): shadow or outline first,
+// the main colour last. `draw` draws the text displaced by dx, dy.
+void drawEffectText(HDC dc, int drawType, Colour outlineColor, Colour mainColor, const DrawAt& draw);
