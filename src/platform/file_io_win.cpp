@@ -130,6 +130,10 @@ bool readFileText(const std::string& path, std::size_t maxSize, std::string& out
 
 bool replaceFileContents(const std::string& path, std::string_view data) {
   const std::wstring target = sjisToWide(path);
+  // Windows refuses to replace a read-only file; say so before writing
+  // anything, and on every system that might let the move through.
+  DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
   const std::wstring temporary = sjisToWide(temporaryPathFor(path));
   DeleteFileW(temporary.c_str());
   // Others may read the new file while it is written, but not write it.

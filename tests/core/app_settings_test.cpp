@@ -41,7 +41,7 @@ class AppSettingsTest : public ::testing::Test {
   void writeIni(const std::string& text) { writeBytes(dir_.file("app.ini"), text); }
   AppSettings loaded() {
     AppSettings s;
-    s.reload(nullptr);
+    s.reload(testing_support::screenDeviceContext());
     s.loadMemoDialogPlacements();
     return s;
   }
@@ -106,7 +106,7 @@ TEST_F(AppSettingsTest, MonthDialogSeparatorHasAFloorOf40) {
 TEST_F(AppSettingsTest, PlacementsAndModesAreNotTouchedByReload) {
   writeIni("[Sorvane]\r\nDAYDLG_X=10\r\nDAYDLG_Y=20\r\nDAYDLG_W=300\r\nDAYDLG_H=200\r\nTOP=1\r\n");
   AppSettings s;
-  s.reload(nullptr);
+  s.reload(testing_support::screenDeviceContext());
   EXPECT_EQ(s.dayDialogPlacement().width, 0);  // only the start-up load reads them
   EXPECT_EQ(s.top(), 1);
   s.loadMemoDialogPlacements();
@@ -116,7 +116,7 @@ TEST_F(AppSettingsTest, PlacementsAndModesAreNotTouchedByReload) {
   s.setTop(0);
   s.setFrame(1);
   s.setDayDialogPlacement({1, 2, 3, 4});
-  s.reload(nullptr);
+  s.reload(testing_support::screenDeviceContext());
   EXPECT_EQ(s.top(), 1);
   EXPECT_EQ(s.frame(), 1);
   EXPECT_EQ(s.dayDialogPlacement().width, 3);
@@ -127,11 +127,11 @@ TEST_F(AppSettingsTest, PictureIsReadOncePerPathAndOnlyForWall2) {
   writeBytes(picture, tinyBmp());
   writeIni("[Sorvane]\r\nWALL=0\r\nBK_IMAGE=" + picture + "\r\n");
   AppSettings s;
-  s.reload(nullptr);
+  s.reload(testing_support::screenDeviceContext());
   EXPECT_EQ(pictureBitmap(), nullptr) << "no picture unless WALL is 2";
 
   writeIni("[Sorvane]\r\nWALL=2\r\nBK_IMAGE=" + picture + "\r\n");
-  s.reload(nullptr);
+  s.reload(testing_support::screenDeviceContext());
   ASSERT_NE(pictureBitmap(), nullptr);
   EXPECT_EQ(pictureWidth(), 2);
   EXPECT_EQ(std::string(loadedPicturePath()), picture);
@@ -139,26 +139,26 @@ TEST_F(AppSettingsTest, PictureIsReadOncePerPathAndOnlyForWall2) {
 
   // The file changes on disk, but the same path is not read again.
   writeBytes(picture, "garbage");
-  s.reload(nullptr);
+  s.reload(testing_support::screenDeviceContext());
   EXPECT_EQ(pictureBitmap(), first);
 
   // Switching WALL away and back keeps the picture without reading it.
   writeIni("[Sorvane]\r\nWALL=0\r\nBK_IMAGE=" + picture + "\r\n");
-  s.reload(nullptr);
+  s.reload(testing_support::screenDeviceContext());
   EXPECT_EQ(pictureBitmap(), first);
 
   // A path differing only in case is another path: it is read (and fails,
   // as the file now holds garbage; the old picture stays on show).
   std::string upper = picture.substr(0, picture.size() - 3) + "BMP";
   writeIni("[Sorvane]\r\nWALL=2\r\nBK_IMAGE=" + upper + "\r\n");
-  s.reload(nullptr);
+  s.reload(testing_support::screenDeviceContext());
   EXPECT_EQ(std::string(loadedPicturePath()), upper);
   EXPECT_EQ(pictureBitmap(), first);
   EXPECT_EQ(picturePalette(), nullptr);
 
   // A failed path is not retried, even when the file becomes good.
   writeBytes(upper, tinyBmp());
-  s.reload(nullptr);
+  s.reload(testing_support::screenDeviceContext());
   EXPECT_EQ(pictureBitmap(), first);
   deletePictureBitmap();
   deletePicturePalette();

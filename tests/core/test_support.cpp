@@ -8,6 +8,10 @@
 #include "platform/message_box.h"
 #include "settings/settings_file.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace testing_support {
@@ -63,6 +67,15 @@ std::vector<std::string> listDirectory(const std::string& path) {
   std::error_code ec;
   for (auto& entry : fs::directory_iterator(path, ec)) names.push_back(entry.path().filename().string());
   return names;
+}
+
+void* screenDeviceContext() {
+#ifdef _WIN32
+  static HDC screen = GetDC(nullptr);
+  return screen;
+#else
+  return nullptr;
+#endif
 }
 
 namespace {

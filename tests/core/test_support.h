@@ -27,6 +27,10 @@ bool fileExists(const std::string& path);
 void setReadOnly(const std::string& path, bool readOnly);
 std::vector<std::string> listDirectory(const std::string& path);
 
+// A device context of the screen, for code that makes bitmaps (null
+// natively, where pictures stay decoded).
+void* screenDeviceContext();
+
 // Collects the warnings the program would show in message boxes.
 class WarningCapture {
  public:
