@@ -30,17 +30,10 @@ constexpr const char* kCitizensName = "国民の休日";
 constexpr const char* kVernalEquinoxName = "春分の日";
 constexpr const char* kAutumnalEquinoxName = "秋分の日";
 
-// Where the user-holiday marker "||" starts, or npos. The text is walked a
-// character at a time: a double-byte character such as "ポ" (83 7C) ends in
-// the byte '|', which must not be taken for half of the marker.
-std::size_t findMarker(std::string_view value) {
-  for (std::size_t i = 0; i < value.size();) {
-    if (value[i] == '|' && i + 1 < value.size() && value[i + 1] == '|') return i;
-    const bool doubleByte = isSjisLeadByte(static_cast<unsigned char>(value[i])) && i + 1 < value.size();
-    i += doubleByte ? 2 : 1;
-  }
-  return std::string_view::npos;
-}
+// Where the user-holiday marker "||" starts, or npos. A double-byte
+// character such as "ポ" (83 7C) ends in the byte '|', which must not be
+// taken for half of the marker.
+std::size_t findMarker(std::string_view value) { return sjisFind(value, "||"); }
 
 void markHoliday(DayCell& cell, int kind, const char* name) {
   cell.holidayKind = kind;
