@@ -1,0 +1,210 @@
+// The Windows halves on a real device context: text effects, fonts asked
+// for by their real (Japanese) names, the GDI guards, and pictures turned
+// into bitmaps.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "render/fonts.h"
+#include "render/gdi_guards_win.h"
+#include "render/gdi_text_win.h"
+#include "render/picture.h"
+#include "settings/app_settings.h"
+#include "settings/settings_file.h"
+#include "core/test_support.h"
+
+namespace {
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kMain = RGB(0, 0, 255);
+constexpr COLORREF kOutline = RGB(0, 255, 0);
+
+// A 32-bit top-down DIB section we can draw on and read back.
+class Canvas {
+ public:
+  Canvas(int width, int height) : width_(width), height_(height), dc_(nullptr) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    bitmap_.reset(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0));
+    select_ = std::make_unique<SelectGuard>(dc_.get(), bitmap_.get());
+    RECT all{0, 0, width, height};
+    GdiObject<HBRUSH> white(CreateSolidBrush(kWhite));
+    FillRect(dc_.get(), &all, white.get());
+  }
+  HDC dc() const { return dc_.get(); }
+  COLORREF at(int x, int y) const {
+    GdiFlush();
+    std::uint32_t p = bits_[y * width_ + x];
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+  }
+  std::vector<POINT> pixelsOf(COLORREF colour) const {
+    std::vector<POINT> found;
+    for (int y = 0; y < height_; ++y)
+      for (int x = 0; x < width_; ++x)
+        if (at(x, y) == colour) found.push_back(POINT{x, y});
+    return found;
+  }
+
+ private:
+  int width_, height_;
+  MemoryDC dc_;
+  GdiObject<HBITMAP> bitmap_;
+  std::uint32_t* bits_ = nullptr;
+  std::unique_ptr<SelectGuard> select_;
+};
+
+HFONT testFont() {
+  LOGFONTW logfont{};
+  logfont.lfHeight = -24;
+  logfont.lfWeight = FW_BOLD;
+  logfont.lfQuality = NONANTIALIASED_QUALITY;  // exact colours, no blending
+  wcscpy(logfont.lfFaceName, L"Arial");
+  return CreateFontIndirectW(&logfont);
+}
+
+bool contains(const std::vector<POINT>& points, int x, int y) {
+  for (const POINT& p : points)
+    if (p.x == x && p.y == y) return true;
+  return false;
+}
+
+// Draws "8" at (10, 10) in the given style and returns the canvas.
+std::unique_ptr<Canvas> drawEight(int drawType) {
+  auto canvas = std::make_unique<Canvas>(60, 50);
+  GdiObject<HFONT> font(testFont());
+  SelectGuard select(canvas->dc(), font.get());
+  SetBkMode(canvas->dc(), TRANSPARENT);
+  drawEffectText(canvas->dc(), drawType, kOutline, kMain,
+                 [&](int dx, int dy) { drawTextAt(canvas->dc(), "8", 10 + dx, 10 + dy); });
+  return canvas;
+}
+
+TEST(GdiTextEffect, NormalDrawsOnlyTheMainColour) {
+  auto canvas = drawEight(0);
+  EXPECT_FALSE(canvas->pixelsOf(kMain).empty());
+  EXPECT_TRUE(canvas->pixelsOf(kOutline).empty());
+  EXPECT_TRUE(canvas->pixelsOf(kBlack).empty());
+}
+
+TEST(GdiTextEffect, ShadowIsBlackOnePixelDownAndRight) {
+  std::vector<POINT> plain = drawEight(0)->pixelsOf(kMain);
+  auto canvas = drawEight(1);
+  std::vector<POINT> main = canvas->pixelsOf(kMain);
+  std::vector<POINT> shadow = canvas->pixelsOf(kBlack);
+  EXPECT_EQ(main.size(), plain.size()) << "the main text is drawn last, on top";
+  ASSERT_FALSE(shadow.empty());
+  // Every shadow pixel is a main pixel moved by (+1, +1).
+  for (const POINT& p : shadow) EXPECT_TRUE(contains(plain, p.x - 1, p.y - 1)) << p.x << "," << p.y;
+}
+
+TEST(GdiTextEffect, OutlineIsAtTheFourNeighboursAndNotTheDiagonals) {
+  std::vector<POINT> plain = drawEight(0)->pixelsOf(kMain);
+  auto canvas = drawEight(2);
+  std::vector<POINT> outline = canvas->pixelsOf(kOutline);
+  ASSERT_FALSE(outline.empty());
+  EXPECT_EQ(canvas->pixelsOf(kMain).size(), plain.size());
+  for (const POINT& p : outline) {
+    bool neighbour = contains(plain, p.x + 1, p.y) || contains(plain, p.x - 1, p.y) ||
+                     contains(plain, p.x, p.y + 1) || contains(plain, p.x, p.y - 1);
+    EXPECT_TRUE(neighbour) << p.x << "," << p.y;
+  }
+  // Around every main pixel, the four neighbours are outline or main; a
+  // pixel touching the glyph only at a corner stays white.
+  int diagonalOnly = 0;
+  for (int y = 1; y < 49; ++y) {
+    for (int x = 1; x < 59; ++x) {
+      if (canvas->at(x, y) != kWhite) continue;
+      bool side = contains(plain, x + 1, y) || contains(plain, x - 1, y) || contains(plain, x, y + 1) ||
+                  contains(plain, x, y - 1);
+      bool corner = contains(plain, x + 1, y + 1) || contains(plain, x - 1, y - 1) ||
+                    contains(plain, x + 1, y - 1) || contains(plain, x - 1, y + 1);
+      EXPECT_FALSE(side) << x << "," << y;
+      if (corner) ++diagonalOnly;
+    }
+  }
+  EXPECT_GT(diagonalOnly, 0) << "a glyph with curves has pixels touched only diagonally";
+}
+
+TEST(GdiGuards, RestoreWhatTheyReplacedAndFreeWhatTheyOwn) {
+  MemoryDC memory(nullptr);
+  HGDIOBJ original = GetCurrentObject(memory.get(), OBJ_PEN);
+  HPEN pen = CreatePen(PS_SOLID, 1, kMain);
+  {
+    GdiObject<HPEN> owned(pen);
+    SelectGuard select(memory.get(), owned.get());
+    EXPECT_EQ(GetCurrentObject(memory.get(), OBJ_PEN), pen);
+    EXPECT_EQ(select.previous(), original);
+  }
+  EXPECT_EQ(GetCurrentObject(memory.get(), OBJ_PEN), original);
+  EXPECT_EQ(GetObjectType(pen), 0u) << "the pen was deleted";
+  GdiObject<HBRUSH> moved(CreateSolidBrush(kMain));
+  HBRUSH handle = moved.get();
+  GdiObject<HBRUSH> target(std::move(moved));
+  EXPECT_EQ(moved.get(), nullptr);
+  EXPECT_EQ(target.get(), handle);
+}
+
+class FontsTest : public ::testing::Test {
+ protected:
+  FontsTest() : settings_(dir_.file("fonts.ini")) {}
+  ~FontsTest() override { destroyFonts(); }
+  testing_support::TempDir dir_;
+  testing_support::SettingsFileOverride settings_;
+};
+
+TEST_F(FontsTest, FacesAreAskedForByTheirJapaneseNames) {
+  testing_support::writeBytes(dir_.file("fonts.ini"), "[MEMO_FONT]\r\nFACE=ＭＳ 明朝\r\nHEIGHT=-13\r\n");
+  createFonts();
+  LOGFONTW asked{};
+  ASSERT_NE(font(FontRole::Main), nullptr);
+  GetObjectW(static_cast<HFONT>(font(FontRole::Main)), sizeof asked, &asked);
+  EXPECT_STREQ(asked.lfFaceName, L"ＭＳ ゴシック");
+  EXPECT_EQ(asked.lfHeight, -20);
+  EXPECT_EQ(asked.lfCharSet, SHIFTJIS_CHARSET);
+  GetObjectW(static_cast<HFONT>(font(FontRole::Memo)), sizeof asked, &asked);
+  EXPECT_STREQ(asked.lfFaceName, L"ＭＳ 明朝");
+  EXPECT_EQ(asked.lfHeight, -13);
+  destroyFonts();
+  EXPECT_EQ(font(FontRole::Title), nullptr);
+  EXPECT_EQ(font(FontRole::Week), nullptr);
+}
+
+TEST(PictureBitmap, BmpAndJpegBecomeBitmapsOfTheirSize) {
+  HDC screen = static_cast<HDC>(testing_support::screenDeviceContext());
+  std::string data = std::string(SORVANE_TEST_DATA) + "/pictures/";
+  loadPicture((data + "bmp8.bmp").c_str(), screen);
+  ASSERT_NE(pictureBitmap(), nullptr);
+  EXPECT_NE(picturePalette(), nullptr) << "an 8-bit picture brings its palette";
+  BITMAP info{};
+  GetObjectW(static_cast<HBITMAP>(pictureBitmap()), sizeof info, &info);
+  EXPECT_EQ(info.bmWidth, pictureWidth());
+  EXPECT_EQ(info.bmHeight, pictureHeight());
+
+  loadPicture((data + "colour301.jpg").c_str(), screen);
+  ASSERT_NE(pictureBitmap(), nullptr);
+  EXPECT_EQ(picturePalette(), nullptr) << "a JPEG picture removes the palette";
+  GetObjectW(static_cast<HBITMAP>(pictureBitmap()), sizeof info, &info);
+  EXPECT_EQ(info.bmWidth, 301);
+  EXPECT_EQ(pictureWidth(), 301);
+
+  // A file that cannot be opened keeps the picture on show.
+  void* shown = pictureBitmap();
+  loadPicture((data + "no-such-file.jpg").c_str(), screen);
+  EXPECT_EQ(pictureBitmap(), shown);
+  // A picture refused right after its header (CMYK) leaves it on show too.
+  loadPicture((data + "cmyk.jpg").c_str(), screen);
+  EXPECT_EQ(pictureBitmap(), shown);
+  deletePictureBitmap();
+  deletePicturePalette();
+}
+
+}  // namespace
