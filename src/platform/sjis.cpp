@@ -2,17 +2,10 @@
 
 #include <vector>
 
-namespace {
-// Length in bytes of the character that starts at `i`.
-std::size_t charLength(std::string_view text, std::size_t i) {
-  if (isSjisLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) return 2;
-  return 1;
-}
-}  // namespace
 
 std::size_t sjisFindLastSeparator(std::string_view path) {
   std::size_t found = std::string_view::npos;
-  for (std::size_t i = 0; i < path.size(); i += charLength(path, i)) {
+  for (std::size_t i = 0; i < path.size(); i += sjisCharLength(path, i)) {
     if (path[i] == '\\' || path[i] == '/') found = i;
   }
   return found;
@@ -20,20 +13,20 @@ std::size_t sjisFindLastSeparator(std::string_view path) {
 
 bool sjisEndsWithBackslash(std::string_view text) {
   std::size_t last = std::string_view::npos;
-  for (std::size_t i = 0; i < text.size(); i += charLength(text, i)) last = i;
-  return last != std::string_view::npos && charLength(text, last) == 1 && text[last] == '\\';
+  for (std::size_t i = 0; i < text.size(); i += sjisCharLength(text, i)) last = i;
+  return last != std::string_view::npos && sjisCharLength(text, last) == 1 && text[last] == '\\';
 }
 
 std::size_t sjisStartOfLastChars(std::string_view text, std::size_t count) {
   std::vector<std::size_t> starts;
-  for (std::size_t i = 0; i < text.size(); i += charLength(text, i)) starts.push_back(i);
+  for (std::size_t i = 0; i < text.size(); i += sjisCharLength(text, i)) starts.push_back(i);
   return starts.size() <= count ? 0 : starts[starts.size() - count];
 }
 
 std::size_t sjisCutLength(std::string_view text, std::size_t maxBytes) {
   std::size_t i = 0;
   while (i < text.size()) {
-    std::size_t next = i + charLength(text, i);
+    std::size_t next = i + sjisCharLength(text, i);
     if (next > maxBytes) break;
     i = next;
   }
@@ -41,7 +34,7 @@ std::size_t sjisCutLength(std::string_view text, std::size_t maxBytes) {
 }
 
 std::size_t sjisFind(std::string_view text, std::string_view needle) {
-  for (std::size_t i = 0; i < text.size(); i += charLength(text, i)) {
+  for (std::size_t i = 0; i < text.size(); i += sjisCharLength(text, i)) {
     if (text.substr(i, needle.size()) == needle) return i;
   }
   return std::string_view::npos;

@@ -10,6 +10,12 @@ inline bool isSjisLeadByte(unsigned char byte) {
   return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
+// Length in bytes of the character that starts at `i`: 2 for a lead byte
+// followed by another byte, else 1.
+inline std::size_t sjisCharLength(std::string_view text, std::size_t i) {
+  return isSjisLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+}
+
 // Index of the last path separator ('\\' or '/') that is a character
 // of its own, or npos when there is none.
 std::size_t sjisFindLastSeparator(std::string_view path);

@@ -41,7 +41,9 @@ std::string settingsFilePath() {
 
 int readSettingInt(const char* section, const char* key, int defaultValue) {
   std::optional<std::string> value = iniReadValue(readSettingsText(), section, key);
-  return value ? iniParseInt(*value) : defaultValue;
+  // As with the system's profile functions, "KEY=" with nothing after it
+  // gives the default, not 0.
+  return value && !value->empty() ? iniParseInt(*value) : defaultValue;
 }
 
 void writeSettingInt(const char* section, const char* key, int value) {
