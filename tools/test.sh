@@ -31,6 +31,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Start Wine's server and its background services now, detached from any
+# output: started by the first test instead, they would inherit CTest's
+# output pipe and keep it open after the test ends, and CTest would wait
+# for them for ever. The server stays up (-p) for all the tests.
+tools/wine-run.sh wineboot </dev/null >/dev/null 2>&1 || true
+
 passed=0 failed=0
 run_tests() {
   local log

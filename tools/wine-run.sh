@@ -12,13 +12,13 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 
 mkdir -p "$WINEPREFIX"
+# A persistent server first, so that it (and the background services the
+# first program starts) stays up between programs: each start is then quick.
+wineserver -p </dev/null >/dev/null 2>&1 || true
 (
   flock 9
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot -i >/dev/null 2>&1 || true
-    wineserver -w || true
+    wineboot -i </dev/null >/dev/null 2>&1 || true
   fi
 ) 9>"$WINEPREFIX.lock"
-# Keep the wine server up between test programs: each start is then quick.
-wineserver -p >/dev/null 2>&1 || true
 exec wine "$@"
