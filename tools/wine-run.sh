@@ -18,7 +18,8 @@ wineserver -p </dev/null >/dev/null 2>&1 || true
 (
   flock 9
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot -i </dev/null >/dev/null 2>&1 || true
+    # The services wineboot leaves running must not inherit the lock.
+    wineboot -i </dev/null >/dev/null 2>&1 9>&- || true
   fi
 ) 9>"$WINEPREFIX.lock"
 exec wine "$@"
