@@ -25,18 +25,23 @@ void replaceBitmap(void* bitmap) {
 }
 
 // A BMP brings its own palette; a missing or refused file leaves the
-// previous picture on show, without a palette.
-void loadBmp(const std::string& path, DeviceContext dc) {
+// previous picture on show, without a palette. False when nothing was read.
+bool readBmpFile(const std::string& path, DibPicture& picture) {
   deletePicturePalette();
-  DibPicture picture;
-  if (decodeBmpFile(path, &picture) != BmpReadStatus::Ok) return;
+  if (decodeBmpFile(path, &picture) != BmpReadStatus::Ok) return false;
   state.palette = makePalette(picture);
+  return true;
+}
+
+void loadBmp(const std::string& path, DeviceContext dc) {
+  DibPicture picture;
+  if (!readBmpFile(path, picture)) return;
   state.width = picture.width;
   state.height = picture.height;
   replaceBitmap(makeBmpBitmap(picture, state.palette, dc));
 }
 
-void loadJpeg(const std::string& path, DeviceContext dc) {
+void readJpegPicture(DeviceContext dc, const std::string& path) {
   deletePicturePalette();
   DibPicture picture;
   JpegReadStatus status = decodeJpegFile(path, &picture);
@@ -60,7 +65,7 @@ void loadPicture(const char* path, DeviceContext dc) {
   if (isBmpPicturePath(cut)) {
     loadBmp(cut, dc);
   } else {
-    loadJpeg(cut, dc);
+    readJpegPicture(dc, cut);
   }
 }
 
