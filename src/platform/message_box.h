@@ -8,3 +8,6 @@ void showWarningMessage(const char* text);
 using WarningHook = void (*)(const char* text);
 void setWarningHookForTests(WarningHook hook);
 WarningHook warningHookForTests();
+
+// The platform half: the box itself (the terminal, natively).
+void platformShowWarning(const char* text);
