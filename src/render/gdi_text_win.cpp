@@ -2,14 +2,14 @@
 
 #include "platform/text_convert.h"
 
-void drawTextIn(HDC dc, std::string_view text, RECT rect, UINT format) {
-  std::wstring wide = sjisToWide(text);
-  DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect, format);
+ScreenText::ScreenText(std::string_view sjis) : wide_(sjisToWide(sjis)) {}
+
+void drawTextIn(HDC dc, const ScreenText& text, RECT rect, UINT format) {
+  DrawTextW(dc, text.wide().c_str(), static_cast<int>(text.wide().size()), &rect, format);
 }
 
-void drawTextAt(HDC dc, std::string_view text, int x, int y) {
-  std::wstring wide = sjisToWide(text);
-  TextOutW(dc, x, y, wide.c_str(), static_cast<int>(wide.size()));
+void drawTextAt(HDC dc, const ScreenText& text, int x, int y) {
+  TextOutW(dc, x, y, text.wide().c_str(), static_cast<int>(text.wide().size()));
 }
 
 SIZE measureText(HDC dc, std::string_view text) {

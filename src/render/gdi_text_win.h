@@ -4,14 +4,25 @@
 // Japanese shows correctly whatever the system's code page.
 #include <windows.h>
 
+#include <string>
 #include <string_view>
 
 #include "render/text_effect.h"
 
+// A text converted once for the several draws an effect makes of it.
+class ScreenText {
+ public:
+  explicit ScreenText(std::string_view sjis);
+  const std::wstring& wide() const { return wide_; }
+
+ private:
+  std::wstring wide_;
+};
+
 // DrawTextW of the text in `rect` with `format` (DT_ flags).
-void drawTextIn(HDC dc, std::string_view text, RECT rect, UINT format);
+void drawTextIn(HDC dc, const ScreenText& text, RECT rect, UINT format);
 // TextOutW of the text with its reference point at x, y.
-void drawTextAt(HDC dc, std::string_view text, int x, int y);
+void drawTextAt(HDC dc, const ScreenText& text, int x, int y);
 // Width and height of the text in the DC's current font.
 SIZE measureText(HDC dc, std::string_view text);
 

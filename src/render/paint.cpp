@@ -156,8 +156,9 @@ void paintTitle(HWND window, HDC dc) {
   wideToSjis(caption, text);
   // Cut to 63 bytes, the room the band has always had.
   text.resize(sjisCutLength(text, kTitleTextCapacity - 1));
+  ScreenText title(text);
   drawEffectText(dc, s.titleType(), s.color(kColourMonthWrap), s.color(kColourMonth), [&](int dx, int dy) {
-    drawTextIn(dc, text, RECT{rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy}, DT_CENTER);
+    drawTextIn(dc, title, RECT{rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy}, DT_CENTER);
   });
 }
 
@@ -169,7 +170,7 @@ void paintWeekHeader(HWND window, HDC dc) {
   int width = clientSize(window).cx;
   for (int column = 0; column < kGridColumns; ++column) {
     RECT rect = toRECT(weekHeaderRect(layout, width, column));
-    const char* name = s.engWeek() == 1 ? weekdayNameEn(column) : weekdayNameJa(column);
+    ScreenText name(s.engWeek() == 1 ? weekdayNameEn(column) : weekdayNameJa(column));
     drawEffectText(dc, s.weekType(), s.color(kColourWeekWrap), weekdayColour(column), [&](int dx, int dy) {
       drawTextIn(dc, name, RECT{rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy},
                  DT_CENTER | DT_NOCLIP);
@@ -205,9 +206,10 @@ void paintDayNumber(HDC dc, const DayCell& cell, int x, int y, int cellWidth, in
   SelectGuard select(dc, font(FontRole::Main));
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
-  char number[16];
-  std::snprintf(number, sizeof number, "%d", cell.day);
-  SIZE extent = measureText(dc, number);
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%d", cell.day);
+  ScreenText number(digits);
+  SIZE extent = measureText(dc, digits);
   DayNumberPlacement place = placeDayNumber(x, y, cellWidth, s.dayPos(), metrics.tmHeight, metrics.tmAveCharWidth,
                                             extent.cx, metrics.tmItalic != 0);
 
@@ -235,7 +237,7 @@ void paintDayMemo(HDC dc, const DayCell& cell, int x, int y, int cellWidth, int 
   RECT rect = toRECT(memoRect(x, y, cellWidth, cellHeight, s.mainFontHeight()));
   SetBkMode(dc, TRANSPARENT);
   SelectGuard select(dc, font(FontRole::Memo));
-  std::string_view memo(text.data(), text.length());
+  ScreenText memo(std::string_view(text.data(), text.length()));
   drawEffectText(dc, s.memoType(), s.color(kColourMemoWrap), cell.memoColor, [&](int dx, int dy) {
     drawTextIn(dc, memo, RECT{rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy},
                DT_EXTERNALLEADING);

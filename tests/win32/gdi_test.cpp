@@ -84,7 +84,7 @@ std::unique_ptr<Canvas> drawEight(int drawType) {
   SelectGuard select(canvas->dc(), font.get());
   SetBkMode(canvas->dc(), TRANSPARENT);
   drawEffectText(canvas->dc(), drawType, kOutline, kMain,
-                 [&](int dx, int dy) { drawTextAt(canvas->dc(), "8", 10 + dx, 10 + dy); });
+                 [&](int dx, int dy) { drawTextAt(canvas->dc(), ScreenText("8"), 10 + dx, 10 + dy); });
   return canvas;
 }
 
