@@ -13,31 +13,31 @@ HFONT& slot(FontRole role) { return fonts[static_cast<int>(role)]; }
 
 // The face name is Shift_JIS in the settings; asking for it through the wide
 // call gets the real "ＭＳ ゴシック" whatever the system's code page.
-HFONT createFont(const FontSpec& spec) {
+HFONT createFont(const FontDescription& description) {
   LOGFONTW logfont{};
-  logfont.lfHeight = spec.height;
-  logfont.lfWidth = spec.width;
-  logfont.lfEscapement = spec.escapement;
-  logfont.lfOrientation = spec.orientation;
-  logfont.lfWeight = spec.weight;
-  logfont.lfItalic = spec.italic;
-  logfont.lfUnderline = spec.underline;
-  logfont.lfStrikeOut = spec.strikeOut;
-  logfont.lfCharSet = spec.charSet;
-  logfont.lfOutPrecision = spec.outPrecision;
-  logfont.lfClipPrecision = spec.clipPrecision;
-  logfont.lfQuality = spec.quality;
-  logfont.lfPitchAndFamily = spec.pitchAndFamily;
-  std::wstring face = sjisToWide(std::string_view(spec.faceName, strnlen(spec.faceName, kFaceNameSize)));
+  logfont.lfHeight = description.height;
+  logfont.lfWidth = description.width;
+  logfont.lfEscapement = description.escapement;
+  logfont.lfOrientation = description.orientation;
+  logfont.lfWeight = description.weight;
+  logfont.lfItalic = description.italic;
+  logfont.lfUnderline = description.underline;
+  logfont.lfStrikeOut = description.strikeOut;
+  logfont.lfCharSet = description.charSet;
+  logfont.lfOutPrecision = description.outPrecision;
+  logfont.lfClipPrecision = description.clipPrecision;
+  logfont.lfQuality = description.quality;
+  logfont.lfPitchAndFamily = description.pitchAndFamily;
+  std::wstring face = sjisToWide(std::string_view(description.faceName, strnlen(description.faceName, kFaceNameSize)));
   if (face.size() >= LF_FACESIZE) face.resize(LF_FACESIZE - 1);
   std::memcpy(logfont.lfFaceName, face.c_str(), (face.size() + 1) * sizeof(wchar_t));
   return CreateFontIndirectW(&logfont);
 }
 
 void createFrom(FontRole role, const char* section) {
-  FontSpec spec;
-  readFontSection(section, spec);
-  replaceFont(role, spec);
+  FontDescription description;
+  readFontSection(section, description);
+  replaceFont(role, description);
 }
 
 void destroy(FontRole role) {
@@ -49,9 +49,9 @@ void destroy(FontRole role) {
 
 FontHandle font(FontRole role) { return slot(role); }
 
-void replaceFont(FontRole role, const FontSpec& spec) {
+void replaceFont(FontRole role, const FontDescription& description) {
   destroy(role);
-  slot(role) = createFont(spec);
+  slot(role) = createFont(description);
 }
 
 void createFonts() {

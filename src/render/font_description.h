@@ -6,7 +6,7 @@
 
 constexpr int kFaceNameSize = 32;
 
-struct FontSpec {
+struct FontDescription {
   std::int32_t height = -20;
   std::int32_t width = 0;
   std::int32_t escapement = 0;
@@ -32,8 +32,8 @@ constexpr char kWeekFontSection[] = "WEEK_FONT";
 // Fills every field from the section; an absent key keeps its default. The
 // 8-bit fields take the low 8 bits of what is read; FACE arrives cut to 31
 // bytes (never inside a double-byte character).
-void readFontSection(const char* section, FontSpec& font);
+void readFontSection(const char* section, FontDescription& font);
 
 // Writes the 14 keys in their fixed order: 32-bit fields as signed decimal,
 // 8-bit fields as 0..255, FACE as it stands.
-void writeFontSection(const FontSpec& font, const char* section);
+void writeFontSection(const FontDescription& font, const char* section);

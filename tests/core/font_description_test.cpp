@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "render/font_spec.h"
+#include "render/font_description.h"
 #include "render/text_effect.h"
 #include "settings/app_settings.h"
 #include "test_support.h"
@@ -17,16 +17,16 @@ using testing_support::writeBytes;
 
 namespace {
 
-class FontSpecTest : public ::testing::Test {
+class FontDescriptionTest : public ::testing::Test {
  protected:
-  FontSpecTest() : settings_(dir_.file("fonts.ini")) {}
+  FontDescriptionTest() : settings_(dir_.file("fonts.ini")) {}
   std::string ini() const { return dir_.file("fonts.ini"); }
   TempDir dir_;
   SettingsFileOverride settings_;
 };
 
-TEST_F(FontSpecTest, MissingSectionGivesTheDefaultFont) {
-  FontSpec font;
+TEST_F(FontDescriptionTest, MissingSectionGivesTheDefaultFont) {
+  FontDescription font;
   font.height = 99;
   font.faceName[0] = 'x';
   readFontSection(kMainFontSection, font);
@@ -37,9 +37,9 @@ TEST_F(FontSpecTest, MissingSectionGivesTheDefaultFont) {
   EXPECT_STREQ(font.faceName, "ＭＳ ゴシック");
 }
 
-TEST_F(FontSpecTest, PresentKeysWinAndByteFieldsKeepTheLowBits) {
+TEST_F(FontDescriptionTest, PresentKeysWinAndByteFieldsKeepTheLowBits) {
   writeBytes(ini(), "[MEMO_FONT]\r\nheight=24\r\nITALIC=257\r\nCHAR=-1\r\nWEIGHT=700\r\nFACE=Arial\r\n");
-  FontSpec font;
+  FontDescription font;
   readFontSection(kMemoFontSection, font);
   EXPECT_EQ(font.height, 24);
   EXPECT_EQ(font.italic, 1);
@@ -49,9 +49,9 @@ TEST_F(FontSpecTest, PresentKeysWinAndByteFieldsKeepTheLowBits) {
   EXPECT_EQ(font.quality, 1);  // absent: default
 }
 
-TEST_F(FontSpecTest, LongFaceNamesAreCutTo31BytesOnACharacterBoundary) {
+TEST_F(FontDescriptionTest, LongFaceNamesAreCutTo31BytesOnACharacterBoundary) {
   writeBytes(ini(), "[TITLE_FONT]\r\nFACE=" + std::string(40, 'F') + "\r\n");
-  FontSpec font;
+  FontDescription font;
   readFontSection(kTitleFontSection, font);
   EXPECT_EQ(std::string(font.faceName), std::string(31, 'F'));
   // 16 double-byte characters are 32 bytes: the 16th does not fit whole.
@@ -60,8 +60,8 @@ TEST_F(FontSpecTest, LongFaceNamesAreCutTo31BytesOnACharacterBoundary) {
   EXPECT_STREQ(font.faceName, "ゴシックゴシックゴシックゴシッ");
 }
 
-TEST_F(FontSpecTest, WritesFourteenKeysInOrderAndReadsThemBack) {
-  FontSpec font;
+TEST_F(FontDescriptionTest, WritesFourteenKeysInOrderAndReadsThemBack) {
+  FontDescription font;
   font.height = -24;
   font.weight = 700;
   font.italic = 1;
@@ -71,7 +71,7 @@ TEST_F(FontSpecTest, WritesFourteenKeysInOrderAndReadsThemBack) {
             "[WEEK_FONT]\r\nHEIGHT=-24\r\nWIDTH=0\r\nESC=0\r\nORIENT=0\r\nWEIGHT=700\r\nITALIC=1\r\n"
             "UNDER=0\r\nSTRIKE=0\r\nCHAR=255\r\nOUTPUT=3\r\nCLIP=2\r\nQUALITY=1\r\nPITCH=49\r\n"
             "FACE=ＭＳ ゴシック\r\n");
-  FontSpec back;
+  FontDescription back;
   readFontSection(kWeekFontSection, back);
   EXPECT_EQ(back.height, -24);
   EXPECT_EQ(back.charSet, 255);

@@ -1,4 +1,4 @@
-#include "render/font_spec.h"
+#include "render/font_description.h"
 
 #include <cstdio>
 
@@ -18,8 +18,8 @@ void writeUnsigned(const char* section, const char* key, std::uint8_t value) {
 
 }  // namespace
 
-void readFontSection(const char* section, FontSpec& font) {
-  const FontSpec defaults;
+void readFontSection(const char* section, FontDescription& font) {
+  const FontDescription defaults;
   font.height = readSettingInt(section, "HEIGHT", defaults.height);
   font.width = readSettingInt(section, "WIDTH", defaults.width);
   font.escapement = readSettingInt(section, "ESC", defaults.escapement);
@@ -36,7 +36,7 @@ void readFontSection(const char* section, FontSpec& font) {
   readSettingString(section, "FACE", font.faceName, sizeof font.faceName, defaults.faceName);
 }
 
-void writeFontSection(const FontSpec& font, const char* section) {
+void writeFontSection(const FontDescription& font, const char* section) {
   writeSettingInt(section, "HEIGHT", font.height);
   writeSettingInt(section, "WIDTH", font.width);
   writeSettingInt(section, "ESC", font.escapement);
