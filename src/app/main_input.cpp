@@ -22,17 +22,35 @@ bool editorOpen() {
 
 void invalidateAll(HWND window) { InvalidateRect(window, nullptr, TRUE); }
 
-// A month change by n: the cursor keeps its day unless the new month is
-// shorter. Months before January 1980 are refused silently.
-void changeMonth(HWND window, int n) {
+// Moves the shown month by n months and shows it. Months before January
+// 1980 are refused silently: nothing changes.
+void stepMonth(HWND window, int n) {
   MainWindowState& state = mainWindowState();
   YearMonth to;
-  if (stepYearMonth(shownMonth(), n, to)) {
-    state.shownDate.year = to.year;
-    state.shownDate.month = to.month;
-    showMonth(window, to.year, to.month);
-  }
+  if (!stepYearMonth(shownMonth(), n, to)) return;
+  state.shownDate.year = to.year;
+  state.shownDate.month = to.month;
+  showMonth(window, to.year, to.month);
+}
+
+// The cursor keeps its day unless the shown month is shorter.
+void clampCursorDay() {
+  MainWindowState& state = mainWindowState();
   state.cursorDay = clampDayToMonth(state.cursorDay, shownMonth());
+}
+
+// The cursor moves by offset days and never leaves the shown month.
+void stepCursor(int offset) {
+  MainWindowState& state = mainWindowState();
+  state.cursorDay = stepDayInMonth(state.cursorDay, offset, shownMonth());
+}
+
+// A month change by n, from the menu, the accelerators, the wheel or the
+// tool strip.
+void changeMonth(HWND window, int n) {
+  MainWindowState& state = mainWindowState();
+  stepMonth(window, n);
+  clampCursorDay();
   state.previousCursorDay = state.cursorDay;
   invalidateAll(window);
 }
@@ -138,7 +156,7 @@ void onKeyDown(HWND window, WPARAM key) {
     default:
       return;
   }
-  state.cursorDay = stepDayInMonth(state.cursorDay, offset, shownMonth());
+  stepCursor(offset);
   moveCursorFrame(window, dc.get());
 }
 
