@@ -174,6 +174,7 @@ bool MonthGrid::save(int year, int month) const {
 
   // A month without any memo block has no file.
   if (content.empty()) {
+    removeStaleTemporariesBeside(path);
     deleteFileIfExists(temporaryPathFor(path));
     return deleteFileIfExists(path);
   }

@@ -7,7 +7,7 @@ std::size_t truncateBytes = 0;
 
 // A name no user file is likely to carry, next to the target so that the
 // final move stays within one directory (and one volume).
-std::string temporaryPathFor(const std::string& path) { return path + ".sorvane-tmp"; }
+std::string temporaryPathFor(const std::string& path) { return path + kTemporarySuffix; }
 
 void truncateNextWriteForTests(std::size_t bytes) {
   truncateArmed = true;

@@ -33,9 +33,17 @@ bool readFileText(const std::string& path, std::size_t maxSize, std::string& out
 // bytes go to a temporary file in the same directory, are flushed to disk,
 // and the temporary is moved over the target. On any failure the temporary
 // is removed and the old file stays as it was. A read-only target is not
-// replaced. A stray temporary left by an interrupted earlier save of the
-// same target is cleared first.
+// replaced. Temporaries that interrupted saves left in the directory are
+// cleared first (see removeStaleTemporariesBeside).
 bool replaceFileContents(const std::string& path, std::string_view data);
+
+// Removes our temporaries (names ending in ".sorvane-tmp") from the
+// directory of `path` when they are more than a minute old: such a file is
+// what a save that was cut off (a crash, a power cut) left behind, never one
+// that a save is still writing.
+void removeStaleTemporariesBeside(const std::string& path);
+constexpr char kTemporarySuffix[] = ".sorvane-tmp";
+constexpr int kStaleTemporarySeconds = 60;
 
 // Deletes the file. True when it is gone afterwards (also when it never was).
 bool deleteFileIfExists(const std::string& path);

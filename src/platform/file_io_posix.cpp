@@ -1,3 +1,4 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -5,6 +6,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstring>
+#include <ctime>
 
 #include "platform/file_io.h"
 #include "platform/sjis.h"
@@ -123,7 +126,25 @@ bool readFileText(const std::string& path, std::size_t maxSize, std::string& out
   return true;
 }
 
+void removeStaleTemporariesBeside(const std::string& path) {
+  const std::string directory = directoryOf(nativePath(path));
+  DIR* listing = ::opendir(directory.c_str());
+  if (!listing) return;
+  const std::size_t suffixLength = std::strlen(kTemporarySuffix);
+  const std::time_t now = std::time(nullptr);
+  while (const dirent* entry = ::readdir(listing)) {
+    std::string_view name(entry->d_name);
+    if (name.size() <= suffixLength || name.substr(name.size() - suffixLength) != kTemporarySuffix) continue;
+    std::string file = directory + "/" + std::string(name);
+    struct stat info;
+    if (::stat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode) && now - info.st_mtime > kStaleTemporarySeconds)
+      ::unlink(file.c_str());
+  }
+  ::closedir(listing);
+}
+
 bool replaceFileContents(const std::string& path, std::string_view data) {
+  removeStaleTemporariesBeside(path);
   const std::string target = nativePath(path);
   struct stat info;
   // Windows will not replace a file with the read-only attribute; neither do

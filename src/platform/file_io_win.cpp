@@ -128,7 +128,29 @@ bool readFileText(const std::string& path, std::size_t maxSize, std::string& out
   return true;
 }
 
+void removeStaleTemporariesBeside(const std::string& path) {
+  std::wstring wide = sjisToWide(path);
+  std::size_t separator = wide.find_last_of(L"\\/");
+  std::wstring directory = separator == std::wstring::npos ? L"." : wide.substr(0, separator);
+  std::wstring pattern = directory + L"\\*" + sjisToWide(kTemporarySuffix);
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  FILETIME nowFile;
+  GetSystemTimeAsFileTime(&nowFile);
+  auto ticks = [](const FILETIME& t) { return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+  const unsigned long long stale = 10000000ULL * kStaleTemporarySeconds;  // 100 ns units
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    if (ticks(nowFile) - ticks(found.ftLastWriteTime) > stale) {
+      DeleteFileW((directory + L"\\" + found.cFileName).c_str());
+    }
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+}
+
 bool replaceFileContents(const std::string& path, std::string_view data) {
+  removeStaleTemporariesBeside(path);
   const std::wstring target = sjisToWide(path);
   // Windows refuses to replace a read-only file; say so before writing
   // anything, and on every system that might let the move through.

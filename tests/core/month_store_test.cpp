@@ -233,6 +233,31 @@ TEST_F(MonthStoreTest, StrayTemporaryFromAnInterruptedSaveIsReplaced) {
   EXPECT_EQ(readBytes(path), "\r\n__#01#__00000001\r\none");
 }
 
+TEST_F(MonthStoreTest, TemporariesLeftByEarlierCrashesAreSweptAway) {
+  // A minute-old temporary of another month is debris; a fresh one may be a
+  // save in progress elsewhere and stays. Other files are never touched.
+  const std::string old = monthFile("199901.dat.sorvane-tmp");
+  const std::string fresh = monthFile("199902.dat.sorvane-tmp");
+  const std::string other = monthFile("notes-tmp.txt");
+  writeBytes(old, "debris");
+  writeBytes(fresh, "in flight");
+  writeBytes(other, "mine");
+  std::error_code ec;
+  std::filesystem::last_write_time(old, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1), ec);
+  ASSERT_FALSE(ec);
+  MonthGrid& grid = loadDecember();
+  setDayMemo(grid, 1, "one", 1);
+  ASSERT_TRUE(grid.save(2004, 12));
+  EXPECT_FALSE(fileExists(old));
+  EXPECT_TRUE(fileExists(fresh));
+  EXPECT_TRUE(fileExists(other));
+  // An empty month, whose file is deleted rather than written, sweeps too.
+  std::filesystem::last_write_time(fresh, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1), ec);
+  grid.build(2004, 12);
+  ASSERT_TRUE(grid.save(2004, 12));
+  EXPECT_FALSE(fileExists(fresh));
+}
+
 TEST_F(MonthStoreTest, MissingDataDirectoryFailsSilently) {
   WarningCapture warnings;
   overrideDataDirectory(dir_.file("no-such-directory"));
