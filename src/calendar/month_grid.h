@@ -55,6 +55,12 @@ class MonthGrid {
   // The month file store; see memo/month_store.h.
   bool load(int year, int month);
   bool save(int year, int month) const;
+  // The memos of a month file's bytes, as load reads them, on a grid just
+  // built for that month. False when memory ran short part way.
+  bool loadFromData(std::string_view bytes);
+  // The month file's bytes for the grid's memos, as save writes them.
+  // False when a memo's block cannot be read.
+  bool saveToData(std::string& content) const;
   // True when the last load could not read the whole month file (no memory,
   // a read error, a file that exists but cannot be opened). Saving such a
   // month would destroy the memos that were not read, so save refuses it.

@@ -119,8 +119,15 @@ bool MonthGrid::load(int year, int month) {
     warnNoMemoryForFile();
     return false;
   }
+  bool complete = loadFromData(std::string_view(bytes, size));
+  unlockBlock(block);
+  freeBlock(block);
+  return complete;
+}
+
+bool MonthGrid::loadFromData(std::string_view bytes) {
   // The data is text: it ends at the first NUL, if a stray one is in there.
-  std::string_view data(bytes, strnlen(bytes, size));
+  std::string_view data = bytes.substr(0, bytes.find('\0'));
   bool complete = true;
 
   std::size_t monthMarker = data.find(kMonthMarker);
@@ -141,18 +148,26 @@ bool MonthGrid::load(int year, int month) {
     dayCell.memo = MemoText::copyOf(textFrom(data, at + kDayHeaderLength), &complete);
     if (!complete) warnNoMemoryForMemo();
   }
-
-  unlockBlock(block);
-  freeBlock(block);
   memosIncomplete_ = !complete;
   return complete;
 }
 
 bool MonthGrid::save(int year, int month) const {
   std::string path;
-  if (memosIncomplete_ || !monthFilePath(year, month, path)) return false;
-
   std::string content;
+  if (memosIncomplete_ || !monthFilePath(year, month, path) || !saveToData(content)) return false;
+
+  // A month without any memo block has no file.
+  if (content.empty()) {
+    removeStaleTemporariesBeside(path);
+    deleteFileIfExists(temporaryPathFor(path));
+    return deleteFileIfExists(path);
+  }
+  return replaceFileContents(path, content);
+}
+
+bool MonthGrid::saveToData(std::string& content) const {
+  content.clear();
   if (monthMemo_.present()) {
     MemoLock text(monthMemo_);
     if (!text.data()) return false;
@@ -171,12 +186,5 @@ bool MonthGrid::save(int year, int month) const {
     content += "\r\n";
     content.append(text.data(), text.length());
   }
-
-  // A month without any memo block has no file.
-  if (content.empty()) {
-    removeStaleTemporariesBeside(path);
-    deleteFileIfExists(temporaryPathFor(path));
-    return deleteFileIfExists(path);
-  }
-  return replaceFileContents(path, content);
+  return true;
 }
