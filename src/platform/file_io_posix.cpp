@@ -10,6 +10,7 @@
 #include <ctime>
 
 #include "platform/file_io.h"
+#include "platform/file_io_block.h"
 #include "platform/sjis.h"
 
 namespace {
@@ -94,21 +95,9 @@ FileReadStatus readFileIntoBlock(const std::string& path, std::size_t maxSize,
   if (!fd.valid()) return (errno == ENOENT || errno == ENOTDIR) ? FileReadStatus::Missing : FileReadStatus::NotOpened;
   struct stat info;
   if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return FileReadStatus::NotOpened;
-  if (info.st_size == 0) return FileReadStatus::Empty;
-  auto fileSize = static_cast<unsigned long long>(info.st_size);
-  if (fileSize > maxSize) return FileReadStatus::NoMemory;
-  BlockHandle data = allocateBlock(static_cast<std::size_t>(fileSize) + 1);
-  if (!data) return FileReadStatus::NoMemory;
-  char* bytes = lockBlock(data);
-  bool ok = bytes && readAll(fd.get(), bytes, static_cast<std::size_t>(fileSize));
-  unlockBlock(data);
-  if (!ok) {
-    freeBlock(data);
-    return FileReadStatus::ReadError;
-  }
-  *block = data;
-  *size = static_cast<std::size_t>(fileSize);
-  return FileReadStatus::Ok;
+  return readSizedFileIntoBlock(
+      static_cast<unsigned long long>(info.st_size), maxSize,
+      [&fd](char* data, std::size_t count) { return readAll(fd.get(), data, count); }, block, size);
 }
 
 bool readFileText(const std::string& path, std::size_t maxSize, std::string& out) {

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/file_io.h"
+#include "platform/file_io_block.h"
 #include "platform/text_convert.h"
 
 namespace {
@@ -98,20 +99,9 @@ FileReadStatus readFileIntoBlock(const std::string& path, std::size_t maxSize,
   }
   unsigned long long bytes = 0;
   if (!fileSize(file.get(), &bytes)) return FileReadStatus::NotOpened;
-  if (bytes == 0) return FileReadStatus::Empty;
-  if (bytes > maxSize) return FileReadStatus::NoMemory;
-  BlockHandle data = allocateBlock(static_cast<std::size_t>(bytes) + 1);
-  if (!data) return FileReadStatus::NoMemory;
-  char* memory = lockBlock(data);
-  bool ok = memory && readAll(file.get(), memory, static_cast<std::size_t>(bytes));
-  unlockBlock(data);
-  if (!ok) {
-    freeBlock(data);
-    return FileReadStatus::ReadError;
-  }
-  *block = data;
-  *size = static_cast<std::size_t>(bytes);
-  return FileReadStatus::Ok;
+  return readSizedFileIntoBlock(
+      bytes, maxSize, [&file](char* data, std::size_t count) { return readAll(file.get(), data, count); },
+      block, size);
 }
 
 bool readFileText(const std::string& path, std::size_t maxSize, std::string& out) {
