@@ -30,18 +30,18 @@ void onCreate(HWND window) {
   SetTimer(window, kDateWatchTimer, kDateWatchPeriodMs, nullptr);
 }
 
-void releasePictureAndStrip() {
+void destroyToolWindow() {
   MainWindowState& state = mainWindowState();
   if (state.toolWindow) DestroyWindow(state.toolWindow);
   state.toolWindow = nullptr;
-  deletePictureBitmap();
 }
 
 void onDestroy(HWND window) {
   KillTimer(window, kDateWatchTimer);
   destroyFonts();
   deletePicturePalette();
-  releasePictureAndStrip();
+  destroyToolWindow();
+  deletePictureBitmap();
   PostQuitMessage(0);
 }
 
@@ -49,7 +49,8 @@ void onDestroy(HWND window) {
 // ended without a WM_DESTROY.
 LRESULT onQueryEndSession(HWND window) {
   KillTimer(window, kDateWatchTimer);
-  releasePictureAndStrip();
+  deletePictureBitmap();
+  destroyToolWindow();
   return TRUE;
 }
 
@@ -104,7 +105,9 @@ CalendarView calendarView() {
   view.shown = shownMonth();
   view.cursorDay = state.cursorDay;
   view.toolWindow = state.toolWindow;
-  view.frameless = state.frameless;
+  // The frameless flag lives with the settings, where the menu's check mark
+  // reads it too: one flag, so the layout and the menu can never disagree.
+  view.frameless = appSettings().frame() != 0;
   return view;
 }
 

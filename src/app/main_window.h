@@ -32,7 +32,6 @@ struct MainWindowState {
   HWND toolWindow = nullptr;
   HWND dayEditorWindow = nullptr;
   DayEditorTarget editorTarget;
-  bool frameless = false;
 };
 
 MainWindowState& mainWindowState();
