@@ -71,31 +71,6 @@ void stopRunawayScans(j_common_ptr common) {
   if (cinfo->input_scan_number > kMaxJpegScans) refuse(cinfo, kMsgTooManyScans, kMaxJpegScans);
 }
 
-// Turns one row of red, green, blue samples into blue, green, red. Four
-// pixels at a time as three 32-bit words: byte by byte this loop costs as
-// much as a tenth of the whole decode of a large picture.
-void storeColourRow(const JSAMPLE* in, std::uint32_t width, std::uint8_t* out) {
-  static_assert(std::endian::native == std::endian::little);
-  std::uint32_t x = 0;
-  for (; x + 4 <= width; x += 4, in += 12, out += 12) {
-    std::uint32_t a, b, c;  // r0 g0 b0 r1 | g1 b1 r2 g2 | b2 r3 g3 b3, first byte lowest
-    std::memcpy(&a, in, 4);
-    std::memcpy(&b, in + 4, 4);
-    std::memcpy(&c, in + 8, 4);
-    const std::uint32_t outA = (a >> 16 & 0xFF) | (a & 0xFF00) | (a & 0xFF) << 16 | (b >> 8 & 0xFF) << 24;
-    const std::uint32_t outB = (b & 0xFF) | (a >> 24) << 8 | (c & 0xFF) << 16 | (b >> 24) << 24;
-    const std::uint32_t outC = (b >> 16 & 0xFF) | (c >> 24) << 8 | (c & 0xFF0000) | (c >> 8 & 0xFF) << 24;
-    std::memcpy(out, &outA, 4);
-    std::memcpy(out + 4, &outB, 4);
-    std::memcpy(out + 8, &outC, 4);
-  }
-  for (; x < width; ++x, in += 3, out += 3) {
-    out[0] = in[2];
-    out[1] = in[1];
-    out[2] = in[0];
-  }
-}
-
 void storeGrayRow(const JSAMPLE* in, std::uint32_t width, std::uint8_t* out) {
   for (std::uint32_t x = 0; x < width; ++x, out += 3) out[0] = out[1] = out[2] = in[x];
 }
@@ -122,6 +97,9 @@ JpegReadStatus runDecoder(JpegDecoder& decoder, std::FILE* file, DibPicture* pic
   jpeg_read_header(&cinfo, TRUE);
   if (cinfo.out_color_space != JCS_RGB && cinfo.out_color_space != JCS_GRAYSCALE)
     refuse(&cinfo, kMsgColourSpace, cinfo.jpeg_color_space);
+  // The library's own colour conversion can deliver blue, green, red (the
+  // bitmap's order) at no cost, which leaves a plain copy per row.
+  if (cinfo.out_color_space == JCS_RGB) cinfo.out_color_space = JCS_EXT_BGR;
   // No scaling is asked for, so the output is the image's own size. A
   // progressive file's coefficients are allocated in jpeg_start_decompress:
   // the limit has to hold before it.
@@ -146,7 +124,7 @@ JpegReadStatus runDecoder(JpegDecoder& decoder, std::FILE* file, DibPicture* pic
     // The stdio source never suspends, so a row is always delivered.
     if (jpeg_read_scanlines(&cinfo, row, 1) != 1) return JpegReadStatus::FailedInScan;
     if (components == 3) {
-      storeColourRow(row[0], width, out);
+      std::memcpy(out, row[0], 3 * static_cast<std::size_t>(width));
     } else {
       storeGrayRow(row[0], width, out);
     }
