@@ -81,8 +81,7 @@ class CalendarPaintingTest : public CalendarWindowTest {
     std::string tmark = "TMARK=" + std::to_string(style);
     EXPECT_TRUE(prepare(iniText({"[Sorvane]", "DISPLAY_TITLE=0", "WEEK=0", "DISPLAY_WAKU=0", tmark.c_str()})));
     EXPECT_TRUE(start(kDecember15));
-    Capture capture = shot(("tmark-" + std::to_string(style)).c_str());
-    return capture;
+    return shot(("tmark-" + std::to_string(style)).c_str());
   }
 
   RECT todayMarkRect() const { return markRectLeft(layout.cellOf(kDecember2004, 15), mainFont); }
