@@ -308,7 +308,7 @@ bool memoFromArgument(const std::string& argument, const ToolStreams& io, std::s
   // The month file marks its blocks with "__#": inside a memo such text
   // would cut the memo short, or be taken for another day's memo, when the
   // file is read back.
-  if (sjisFind(memo, "__#") != std::string::npos) {
+  if (findBlockMarker(memo) != std::string::npos) {
     why = "the text holds \"__#\", which the month file uses to mark its memos";
     return false;
   }

@@ -61,6 +61,8 @@ void warnNoMemoryForMemo() {
 
 }  // namespace
 
+std::size_t findBlockMarker(std::string_view memo) { return memo.find("__#"); }
+
 void overrideDataDirectory(const std::string& directory) { overriddenDataDirectory = directory; }
 
 std::string dataDirectory() {

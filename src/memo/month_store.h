@@ -9,6 +9,7 @@
 //   "\r\n__#DD#__CCCCCCCC\r\n" + memo text  -- DD the day, CCCCCCCC the colour
 // The CR LF that opens a day block ends the text before it.
 #include <string>
+#include <string_view>
 
 // Longest month file path, in bytes. Longer data directories are refused.
 constexpr std::size_t kMaxMonthFilePath = 255;
@@ -28,3 +29,10 @@ void overrideDataDirectory(const std::string& directory);
 // "<data directory>\YYYYMM.dat"; false when the path would be longer than
 // kMaxMonthFilePath.
 bool monthFilePath(int year, int month, std::string& path);
+
+// Byte offset of the first "__#" in a memo's text, or npos. The reader finds
+// block markers byte by byte, whatever characters the bytes belong to, so a
+// memo holding that sequence anywhere (also as the second byte of a
+// double-byte character followed by "_#") would be cut or taken for another
+// day's block when read back. Every writer of memo text refuses such text.
+std::size_t findBlockMarker(std::string_view memo);
