@@ -9,6 +9,8 @@
 #include "calendar/month_grid.h"
 #include "calendar/names.h"
 #include "memo/month_store.h"
+#include "platform/file_io.h"
+#include "platform/message_box.h"
 #include "platform/sjis.h"
 #include "platform/text_convert.h"
 #include "settings/settings_file.h"
@@ -132,16 +134,27 @@ bool applyLocations(const Options& options, const ToolStreams& io) {
   std::string path;
   if (!options.iniPath.empty()) {
     if (!pathFromUtf8(options.iniPath, path)) return failure(io, "--ini: path cannot be used") == 0;
+    // A folder, a pipe or a device would be read as no settings, and the
+    // memos would go wherever the defaults say.
+    FileKind kind = fileKind(path);
+    if (kind != FileKind::Regular && kind != FileKind::Missing)
+      return failure(io, "--ini: " + options.iniPath + " is not a file") == 0;
     overrideSettingsFilePath(path);
   }
   if (!options.dataDir.empty()) {
     if (!pathFromUtf8(options.dataDir, path)) return failure(io, "--data: path cannot be used") == 0;
-    // A directory given with a trailing separator names the same files.
-    while (path.size() > 1 && (path.back() == '/' || path.back() == '\\')) path.pop_back();
     overrideDataDirectory(path);
   }
+  std::string directory = dataDirectory();
+  if (directory.empty() || fileKind(directory) != FileKind::Directory)
+    return failure(io, "the data directory " + sjisToUtf8(directory) + " does not exist") == 0;
   return true;
 }
+
+// The core's warnings (a month file kept aside before a save, a lack of
+// memory) are lines on standard error here, never a box on the screen.
+std::FILE* warningStream = nullptr;
+void printWarning(const char* text) { std::fprintf(warningStream, "sorvane-cal: %s\n", sjisToUtf8(text).c_str()); }
 
 // ---- reading a month --------------------------------------------------------
 
@@ -266,13 +279,12 @@ int showMonthCommand(const Options& options, const ToolStreams& io) {
   if (!applyLocations(options, io)) return kExitFailed;
   MonthGrid grid;
   grid.build(date.year, date.month);
-  grid.load(date.year, date.month);
+  if (!grid.load(date.year, date.month)) return failure(io, "the month file could not be read whole");
   if (options.tsv) {
     printTsv(grid, io.out);
   } else {
     printCalendar(grid, date, io.out);
   }
-  if (grid.memosIncomplete()) return failure(io, "the month file could not be read whole");
   return 0;
 }
 
@@ -296,6 +308,11 @@ bool memoFromArgument(const std::string& argument, const ToolStreams& io, std::s
       return false;
     }
   }
+  // The memo ends at its first NUL when it is read back.
+  if (utf8.find('\0') != std::string::npos) {
+    why = "the text holds a NUL byte";
+    return false;
+  }
   std::string withCrLf;
   for (std::size_t i = 0; i < utf8.size(); ++i) {
     if (utf8[i] == '\n' && (i == 0 || utf8[i - 1] != '\r')) withCrLf += '\r';
@@ -317,8 +334,7 @@ bool memoFromArgument(const std::string& argument, const ToolStreams& io, std::s
 
 int loadForEdit(MonthGrid& grid, const Date& date, const ToolStreams& io) {
   grid.build(date.year, date.month);
-  grid.load(date.year, date.month);
-  if (grid.memosIncomplete())
+  if (!grid.load(date.year, date.month))
     return failure(io, "the month file could not be read whole; nothing was written");
   return 0;
 }
@@ -372,6 +388,8 @@ int setMonthMemoCommand(const Options& options, const ToolStreams& io) {
 }  // namespace
 
 int runCalTool(const std::vector<std::string>& args, const ToolStreams& io) {
+  warningStream = io.err;
+  setWarningHook(printWarning);
   Options options;
   std::string why;
   if (!parseArguments(args, options, why)) return usageError(io, why);

@@ -7,7 +7,8 @@
 #include "calendar/month_grid.h"
 #include "platform/file_io.h"
 #include "platform/message_box.h"
-#include "platform/sjis.h"
+#include "platform/path.h"
+#include "platform/text_convert.h"
 #include "settings/settings_file.h"
 
 namespace {
@@ -51,6 +52,48 @@ void appendColourField(std::string& out, Colour colour) {
   out += field;
 }
 
+// The month file as it is now, read back and written out again, gives the
+// very same bytes when everything in it is in the month's blocks. When it
+// does not (bytes after a NUL, bytes outside every block, a second copy of
+// a day's block, a file that is not ours at all), the next save would drop
+// what the reader skipped. Such a file is kept beside the month first, as
+// "YYYYMM.dat.N.bak" with the first N not yet taken, and the user is told.
+// False when the file could not be kept: then the save must not happen.
+bool keepBytesTheReaderSkips(int year, int month, const std::string& path) {
+  BlockHandle block = nullptr;
+  std::size_t size = 0;
+  FileReadStatus status = readFileIntoBlock(path, kMaxMonthFileSize, &block, &size);
+  if (status == FileReadStatus::Missing || status == FileReadStatus::Empty) return true;
+  // A file that is there but cannot be read now cannot be kept either.
+  if (status != FileReadStatus::Ok) return false;
+  const char* bytes = lockBlock(block);
+  if (!bytes) {
+    freeBlock(block);
+    return false;
+  }
+  std::string onDisk(bytes, size);
+  unlockBlock(block);
+  freeBlock(block);
+
+  MonthGrid asRead;
+  std::string rewritten;
+  asRead.build(year, month);
+  if (!asRead.loadFromData(onDisk) || !asRead.saveToData(rewritten)) return false;
+  if (rewritten == onDisk) return true;
+
+  for (int n = 1; n < 1000; ++n) {
+    std::string backup = path + "." + std::to_string(n) + ".bak";
+    if (fileKind(backup) != FileKind::Missing) continue;
+    if (!createNewFile(backup, onDisk)) return false;
+    std::string message = "月のファイル「" + std::string(pathFileName(path)) +
+                          "」には読み取れない部分があったため、元のファイルを「" +
+                          std::string(pathFileName(backup)) + "」として残しました。";
+    showWarningMessage(message.c_str());
+    return true;
+  }
+  return false;
+}
+
 void warnNoMemoryForFile() {
   showWarningMessage("メモリの確保に失敗しました。ファイルを開くことができません。");
 }
@@ -66,25 +109,21 @@ std::size_t findBlockMarker(std::string_view memo) { return memo.find("__#"); }
 void overrideDataDirectory(const std::string& directory) { overriddenDataDirectory = directory; }
 
 std::string dataDirectory() {
-  if (!overriddenDataDirectory.empty()) return overriddenDataDirectory;
+  if (!overriddenDataDirectory.empty()) return std::string(pathWithoutTrailingSeparator(overriddenDataDirectory));
   char setting[kDataDirCapacity];
   readSettingString("Sorvane", "DATADIR", setting, sizeof setting);
-  std::string directory(setting);
-  if (directory.empty()) {
-    directory = executablePath();
-    std::size_t separator = sjisFindLastSeparator(directory);
-    directory.resize(separator == std::string::npos ? 0 : separator);
-  } else if (sjisEndsWithBackslash(directory)) {
-    directory.pop_back();  // "D:\memo\" and "D:\memo" name the same files
-  }
-  return directory;
+  if (setting[0] != '\0') return std::string(pathWithoutTrailingSeparator(pathFromSettingText(setting)));
+  // An executable whose path could not be had leaves no directory at all,
+  // rather than the root of the drive.
+  return std::string(pathDirectory(executablePath()));
 }
 
 bool monthFilePath(int year, int month, std::string& path) {
   char name[32];
-  std::snprintf(name, sizeof name, "\\%04d%02d.dat", year, month);
-  path = dataDirectory() + name;
-  if (path.size() > kMaxMonthFilePath) {
+  std::snprintf(name, sizeof name, "%04d%02d.dat", year, month);
+  std::string directory = dataDirectory();
+  path = directory.empty() ? std::string() : joinPath(directory, name);
+  if (path.empty() || path.size() > kMaxMonthFilePath) {
     path.clear();
     return false;
   }
@@ -94,7 +133,10 @@ bool monthFilePath(int year, int month, std::string& path) {
 bool MonthGrid::load(int year, int month) {
   memosIncomplete_ = false;
   std::string path;
-  if (!monthFilePath(year, month, path)) return false;
+  if (!monthFilePath(year, month, path)) {
+    memosIncomplete_ = true;
+    return false;
+  }
 
   BlockHandle block = nullptr;
   std::size_t size = 0;
@@ -159,10 +201,10 @@ bool MonthGrid::save(int year, int month) const {
   std::string content;
   if (memosIncomplete_ || !monthFilePath(year, month, path) || !saveToData(content)) return false;
 
+  if (!keepBytesTheReaderSkips(year, month, path)) return false;
   // A month without any memo block has no file.
   if (content.empty()) {
     removeStaleTemporariesBeside(path);
-    deleteFileIfExists(temporaryPathFor(path));
     return deleteFileIfExists(path);
   }
   return replaceFileContents(path, content);

@@ -18,16 +18,17 @@ constexpr std::size_t kDataDirCapacity = 512;
 // Month files larger than this are taken as a lack of memory, not read.
 constexpr std::size_t kMaxMonthFileSize = 64u * 1024 * 1024;
 
-// The data directory: DATADIR from the settings with one trailing '\\'
-// removed, or, when it is empty, the directory of the executable.
+// The data directory: DATADIR from the settings (or the override) with one
+// trailing separator removed, or, when it is empty, the directory of the
+// executable. Empty when neither can be had.
 std::string dataDirectory();
 
 // Points dataDirectory() at another directory (the command-line tool's
 // --data); an empty path restores the rule above.
 void overrideDataDirectory(const std::string& directory);
 
-// "<data directory>\YYYYMM.dat"; false when the path would be longer than
-// kMaxMonthFilePath.
+// "<data directory>\YYYYMM.dat"; false when there is no data directory or
+// the path would be longer than kMaxMonthFilePath.
 bool monthFilePath(int year, int month, std::string& path);
 
 // Byte offset of the first "__#" in a memo's text, or npos. The reader finds

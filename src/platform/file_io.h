@@ -33,25 +33,41 @@ bool readFileText(const std::string& path, std::size_t maxSize, std::string& out
 // bytes go to a temporary file in the same directory, are flushed to disk,
 // and the temporary is moved over the target. On any failure the temporary
 // is removed and the old file stays as it was. A read-only target is not
-// replaced. Temporaries that interrupted saves left in the directory are
-// cleared first (see removeStaleTemporariesBeside).
+// replaced. When the target is a symbolic link, the file it points to is
+// replaced and the link stays. Temporaries that interrupted saves left in
+// the directory are cleared first (see removeStaleTemporariesBeside).
 bool replaceFileContents(const std::string& path, std::string_view data);
 
-// Removes our temporaries (names ending in ".sorvane-tmp") from the
-// directory of `path` when they are more than a minute old: such a file is
-// what a save that was cut off (a crash, a power cut) left behind, never one
-// that a save is still writing.
+// Creates a file that must not exist yet and writes `data` to it, flushed.
+// False (and nothing left behind) when the name is taken or a write fails.
+bool createNewFile(const std::string& path, std::string_view data);
+
+// Removes our temporaries from the directory of `path` when they are more
+// than a minute old: such a file is what a save that was cut off (a crash,
+// a power cut) left behind, never one that a save is still writing.
 void removeStaleTemporariesBeside(const std::string& path);
-constexpr char kTemporarySuffix[] = ".sorvane-tmp";
 constexpr int kStaleTemporarySeconds = 60;
+
+// The temporary a save of `path` writes first: "~svXXXXX.tmp" beside it,
+// XXXXX five hexadecimal digits of `number`. The name is short on purpose:
+// a target at the longest allowed path still leaves room for it.
+std::string temporaryPathFor(const std::string& path, unsigned number);
+// True for the names temporaryPathFor makes (and ".sorvane-tmp" names,
+// which earlier builds used).
+bool isTemporaryFileName(std::string_view name);
 
 // Deletes the file. True when it is gone afterwards (also when it never was).
 bool deleteFileIfExists(const std::string& path);
 
-// The name of the temporary that replaceFileContents uses for `path`.
-std::string temporaryPathFor(const std::string& path);
+enum class FileKind { Missing, Regular, Directory, Other };
+// What the path names; Other for devices, pipes and whatever cannot be
+// looked at.
+FileKind fileKind(const std::string& path);
 
-// Test seam: when set, the next replaceFileContents writes only this many
-// bytes of its data, as a full disk would, then the hook clears itself.
+// Test seams: when set, the next replaceFileContents writes only this many
+// bytes of its data, as a full disk would, or sees its flush fail; then the
+// hook clears itself.
 void truncateNextWriteForTests(std::size_t bytes);
 bool takeTruncatedWriteForTests(std::size_t* bytes);
+void failNextFlushForTests();
+bool takeFailedFlushForTests();

@@ -11,22 +11,59 @@
 
 #include "platform/file_io.h"
 #include "platform/file_io_block.h"
-#include "platform/sjis.h"
+#include "platform/path.h"
 
 namespace {
 
-// The program builds Windows paths; here every '\\' that is a character of
-// its own (not the second byte of a double-byte one) becomes '/'.
+// The program builds Windows paths; natively they are UTF-8, where the byte
+// '\\' is always a character of its own, so every one becomes '/'.
 std::string nativePath(const std::string& path) {
   std::string out = path;
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    if (isSjisLeadByte(static_cast<unsigned char>(out[i])) && i + 1 < out.size()) {
-      ++i;
-    } else if (out[i] == '\\') {
-      out[i] = '/';
-    }
-  }
+  for (char& c : out)
+    if (c == '\\') c = '/';
   return out;
+}
+
+// Opens for reading without ever blocking: a named pipe or a device in
+// place of a file would otherwise hang the open (or the read) until some
+// other program writes to it. Only a regular file is handed back.
+int openRegularFileForReading(const std::string& path, FileReadStatus* status) {
+  int fd = ::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) {
+    *status = (errno == ENOENT || errno == ENOTDIR) ? FileReadStatus::Missing : FileReadStatus::NotOpened;
+    return -1;
+  }
+  struct stat info;
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    *status = FileReadStatus::NotOpened;
+    return -1;
+  }
+  // Regular files ignore the flag, but clear it so reads behave as usual.
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  *status = FileReadStatus::Ok;
+  return fd;
+}
+
+// Follows symbolic links to the file they name, so that a save replaces
+// that file and leaves the link in place. A link whose target does not
+// exist yet gives the target's path: the save creates it.
+std::string resolveLinks(const std::string& nativeTarget) {
+  std::string current = nativeTarget;
+  for (int hop = 0; hop < 40; ++hop) {
+    struct stat info;
+    if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+    char buffer[PATH_MAX];
+    ssize_t n = ::readlink(current.c_str(), buffer, sizeof buffer - 1);
+    if (n <= 0) return current;
+    std::string next(buffer, static_cast<std::size_t>(n));
+    if (next[0] != '/') {
+      std::size_t slash = current.rfind('/');
+      if (slash != std::string::npos) next = current.substr(0, slash + 1) + next;
+    }
+    current = next;
+  }
+  return current;
 }
 
 class FileDescriptor {
@@ -91,10 +128,11 @@ FileReadStatus readFileIntoBlock(const std::string& path, std::size_t maxSize,
                                  BlockHandle* block, std::size_t* size) {
   *block = nullptr;
   *size = 0;
-  FileDescriptor fd(::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
-  if (!fd.valid()) return (errno == ENOENT || errno == ENOTDIR) ? FileReadStatus::Missing : FileReadStatus::NotOpened;
+  FileReadStatus status = FileReadStatus::Ok;
+  FileDescriptor fd(openRegularFileForReading(path, &status));
+  if (!fd.valid()) return status;
   struct stat info;
-  if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return FileReadStatus::NotOpened;
+  if (::fstat(fd.get(), &info) != 0) return FileReadStatus::NotOpened;
   return readSizedFileIntoBlock(
       static_cast<unsigned long long>(info.st_size), maxSize,
       [&fd](char* data, std::size_t count) { return readAll(fd.get(), data, count); }, block, size);
@@ -102,10 +140,11 @@ FileReadStatus readFileIntoBlock(const std::string& path, std::size_t maxSize,
 
 bool readFileText(const std::string& path, std::size_t maxSize, std::string& out) {
   out.clear();
-  FileDescriptor fd(::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
+  FileReadStatus status = FileReadStatus::Ok;
+  FileDescriptor fd(openRegularFileForReading(path, &status));
   if (!fd.valid()) return false;
   struct stat info;
-  if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  if (::fstat(fd.get(), &info) != 0) return false;
   if (static_cast<unsigned long long>(info.st_size) > maxSize) return false;
   out.resize(static_cast<std::size_t>(info.st_size));
   if (!readAll(fd.get(), out.data(), out.size())) {
@@ -119,11 +158,10 @@ void removeStaleTemporariesBeside(const std::string& path) {
   const std::string directory = directoryOf(nativePath(path));
   DIR* listing = ::opendir(directory.c_str());
   if (!listing) return;
-  const std::size_t suffixLength = std::strlen(kTemporarySuffix);
   const std::time_t now = std::time(nullptr);
   while (const dirent* entry = ::readdir(listing)) {
     std::string_view name(entry->d_name);
-    if (name.size() <= suffixLength || name.substr(name.size() - suffixLength) != kTemporarySuffix) continue;
+    if (!isTemporaryFileName(name)) continue;
     std::string file = directory + "/" + std::string(name);
     struct stat info;
     if (::stat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode) && now - info.st_mtime > kStaleTemporarySeconds)
@@ -132,28 +170,45 @@ void removeStaleTemporariesBeside(const std::string& path) {
   ::closedir(listing);
 }
 
+namespace {
+
+// Writes, checks the size, flushes and closes. False on any failure.
+bool writeFlushed(FileDescriptor& fd, std::string_view data, bool forReplacement) {
+  std::size_t toWrite = data.size();
+  std::size_t truncated = 0;
+  if (forReplacement && takeTruncatedWriteForTests(&truncated) && truncated < toWrite) toWrite = truncated;
+  bool ok = writeAll(fd.get(), data.data(), toWrite);
+  struct stat written;
+  ok = ok && ::fstat(fd.get(), &written) == 0 &&
+       static_cast<unsigned long long>(written.st_size) == data.size();
+  ok = ok && !(forReplacement && takeFailedFlushForTests()) && ::fsync(fd.get()) == 0;
+  return fd.close() && ok;
+}
+
+}  // namespace
+
 bool replaceFileContents(const std::string& path, std::string_view data) {
   removeStaleTemporariesBeside(path);
-  const std::string target = nativePath(path);
+  const std::string target = resolveLinks(nativePath(path));
   struct stat info;
   // Windows will not replace a file with the read-only attribute; neither do
   // we, whatever rights the user has over the directory.
   if (::stat(target.c_str(), &info) == 0 && (info.st_mode & 0222) == 0) return false;
 
-  const std::string temporary = nativePath(temporaryPathFor(path));
-  ::unlink(temporary.c_str());
-  FileDescriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+  // Another save (another process) may be writing a temporary of the same
+  // name: take the next free one rather than touch it.
+  std::string temporary;
+  int descriptor = -1;
+  const unsigned base = static_cast<unsigned>(::getpid()) * 16u;
+  for (unsigned attempt = 0; attempt < 16 && descriptor < 0; ++attempt) {
+    temporary = nativePath(temporaryPathFor(target, base + attempt));
+    descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (descriptor < 0 && errno != EEXIST) return false;
+  }
+  FileDescriptor fd(descriptor);
   if (!fd.valid()) return false;
 
-  std::size_t toWrite = data.size();
-  std::size_t truncated = 0;
-  if (takeTruncatedWriteForTests(&truncated) && truncated < toWrite) toWrite = truncated;
-  bool ok = writeAll(fd.get(), data.data(), toWrite);
-  struct stat written;
-  ok = ok && ::fstat(fd.get(), &written) == 0 &&
-       static_cast<unsigned long long>(written.st_size) == data.size();
-  ok = ok && ::fsync(fd.get()) == 0;
-  ok = fd.close() && ok;
+  bool ok = writeFlushed(fd, data, true);
   ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
   if (!ok) {
     ::unlink(temporary.c_str());
@@ -163,6 +218,24 @@ bool replaceFileContents(const std::string& path, std::string_view data) {
   FileDescriptor dir(::open(directoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.valid()) ::fsync(dir.get());
   return true;
+}
+
+bool createNewFile(const std::string& path, std::string_view data) {
+  const std::string file = nativePath(path);
+  FileDescriptor fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+  if (!fd.valid()) return false;
+  if (writeFlushed(fd, data, false)) return true;
+  ::unlink(file.c_str());
+  return false;
+}
+
+FileKind fileKind(const std::string& path) {
+  struct stat info;
+  if (::stat(nativePath(path).c_str(), &info) != 0)
+    return errno == ENOENT || errno == ENOTDIR ? FileKind::Missing : FileKind::Other;
+  if (S_ISREG(info.st_mode)) return FileKind::Regular;
+  if (S_ISDIR(info.st_mode)) return FileKind::Directory;
+  return FileKind::Other;
 }
 
 bool deleteFileIfExists(const std::string& path) {

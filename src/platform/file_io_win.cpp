@@ -82,7 +82,12 @@ std::string executablePath() {
   DWORD n = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
   if (n == 0 || n >= MAX_PATH) return std::string();
   std::string path;
-  if (!wideToSjis(std::wstring_view(buffer, n), path)) return std::string();
+  if (wideToSjis(std::wstring_view(buffer, n), path)) return path;
+  // A folder named with a character Shift_JIS lacks: its short (8.3) name,
+  // where the volume keeps one, is plain ASCII and names the same place.
+  wchar_t shortPath[MAX_PATH + 1];
+  DWORD m = GetShortPathNameW(buffer, shortPath, MAX_PATH);
+  if (m == 0 || m >= MAX_PATH || !wideToSjis(std::wstring_view(shortPath, m), path)) return std::string();
   return path;
 }
 
@@ -122,7 +127,7 @@ void removeStaleTemporariesBeside(const std::string& path) {
   std::wstring wide = sjisToWide(path);
   std::size_t separator = wide.find_last_of(L"\\/");
   std::wstring directory = separator == std::wstring::npos ? L"." : wide.substr(0, separator);
-  std::wstring pattern = directory + L"\\*" + sjisToWide(kTemporarySuffix);
+  std::wstring pattern = directory + L"\\*";
   WIN32_FIND_DATAW found;
   HANDLE search = FindFirstFileW(pattern.c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
@@ -132,6 +137,7 @@ void removeStaleTemporariesBeside(const std::string& path) {
   const unsigned long long stale = 10000000ULL * kStaleTemporarySeconds;  // 100 ns units
   do {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    if (!isTemporaryFileName(wideToUtf8(found.cFileName))) continue;
     if (ticks(nowFile) - ticks(found.ftLastWriteTime) > stale) {
       DeleteFileW((directory + L"\\" + found.cFileName).c_str());
     }
@@ -139,31 +145,91 @@ void removeStaleTemporariesBeside(const std::string& path) {
   FindClose(search);
 }
 
+namespace {
+
+// Writes, checks the size, flushes and closes. False on any failure.
+bool writeFlushed(FileHandle& file, std::string_view data, bool forReplacement) {
+  std::size_t toWrite = data.size();
+  std::size_t truncated = 0;
+  if (forReplacement && takeTruncatedWriteForTests(&truncated) && truncated < toWrite) toWrite = truncated;
+  bool ok = writeAll(file.get(), data.data(), toWrite);
+  unsigned long long written = 0;
+  ok = ok && fileSize(file.get(), &written) && written == data.size();
+  ok = ok && !(forReplacement && takeFailedFlushForTests()) && FlushFileBuffers(file.get());
+  return file.close() && ok;
+}
+
+// A symbolic link (or junction) in place of the file: the file it leads to
+// is the one to replace, so that the link stays and its target gets the
+// new memos.
+std::string resolveLinks(const std::string& path) {
+  DWORD attributes = GetFileAttributesW(sjisToWide(path).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return path;
+  FileHandle file(CreateFileW(sjisToWide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!file.valid()) return path;
+  wchar_t buffer[MAX_PATH + 8];
+  DWORD n = GetFinalPathNameByHandleW(file.get(), buffer, MAX_PATH + 7, FILE_NAME_NORMALIZED);
+  if (n == 0 || n > MAX_PATH + 6) return path;
+  std::wstring_view finalPath(buffer, n);
+  if (finalPath.substr(0, 4) == L"\\\\?\\") finalPath.remove_prefix(4);
+  std::string resolved;
+  return wideToSjis(finalPath, resolved) ? resolved : path;
+}
+
+}  // namespace
+
 bool replaceFileContents(const std::string& path, std::string_view data) {
   removeStaleTemporariesBeside(path);
-  const std::wstring target = sjisToWide(path);
+  const std::string targetPath = resolveLinks(path);
+  const std::wstring target = sjisToWide(targetPath);
   // Windows refuses to replace a read-only file; say so before writing
   // anything, and on every system that might let the move through.
   DWORD attributes = GetFileAttributesW(target.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
-  const std::wstring temporary = sjisToWide(temporaryPathFor(path));
-  DeleteFileW(temporary.c_str());
-  // Others may read the new file while it is written, but not write it.
-  FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+
+  // Another save (another process) may be writing a temporary of the same
+  // name: take the next free one rather than touch it. Others may read the
+  // new file while it is written, but not write it.
+  std::wstring temporary;
+  HANDLE handle = INVALID_HANDLE_VALUE;
+  const unsigned base = static_cast<unsigned>(GetCurrentProcessId()) * 16u;
+  for (unsigned attempt = 0; attempt < 16 && handle == INVALID_HANDLE_VALUE; ++attempt) {
+    temporary = sjisToWide(temporaryPathFor(targetPath, base + attempt));
+    handle = CreateFileW(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS &&
+        GetLastError() != ERROR_ALREADY_EXISTS)
+      return false;
+  }
+  FileHandle file(handle);
   if (!file.valid()) return false;
 
-  std::size_t toWrite = data.size();
-  std::size_t truncated = 0;
-  if (takeTruncatedWriteForTests(&truncated) && truncated < toWrite) toWrite = truncated;
-  bool ok = writeAll(file.get(), data.data(), toWrite);
-  unsigned long long written = 0;
-  ok = ok && fileSize(file.get(), &written) && written == data.size();
-  ok = ok && FlushFileBuffers(file.get());
-  ok = file.close() && ok;
+  bool ok = writeFlushed(file, data, true);
   ok = ok && moveOver(temporary, target);
   if (!ok) DeleteFileW(temporary.c_str());
   return ok;
+}
+
+bool createNewFile(const std::string& path, std::string_view data) {
+  const std::wstring file = sjisToWide(path);
+  FileHandle handle(CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!handle.valid()) return false;
+  if (writeFlushed(handle, data, false)) return true;
+  DeleteFileW(file.c_str());
+  return false;
+}
+
+FileKind fileKind(const std::string& path) {
+  DWORD attributes = GetFileAttributesW(sjisToWide(path).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileKind::Missing : FileKind::Other;
+  }
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return FileKind::Directory;
+  if (attributes & FILE_ATTRIBUTE_DEVICE) return FileKind::Other;
+  return FileKind::Regular;
 }
 
 bool deleteFileIfExists(const std::string& path) {

@@ -4,8 +4,8 @@ namespace {
 WarningHook hook = nullptr;
 }
 
-void setWarningHookForTests(WarningHook newHook) { hook = newHook; }
-WarningHook warningHookForTests() { return hook; }
+void setWarningHook(WarningHook newHook) { hook = newHook; }
+WarningHook warningHook() { return hook; }
 
 void showWarningMessage(const char* text) {
   if (hook) {

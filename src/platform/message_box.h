@@ -4,10 +4,11 @@
 
 void showWarningMessage(const char* text);
 
-// Test seam: while a hook is set, warnings go to it instead of the screen.
+// While a hook is set, warnings go to it instead of the screen: the tests
+// collect them, the command-line tool prints them on standard error.
 using WarningHook = void (*)(const char* text);
-void setWarningHookForTests(WarningHook hook);
-WarningHook warningHookForTests();
+void setWarningHook(WarningHook hook);
+WarningHook warningHook();
 
 // The platform half: the box itself (the terminal, natively).
 void platformShowWarning(const char* text);

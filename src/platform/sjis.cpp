@@ -3,20 +3,6 @@
 #include <vector>
 
 
-std::size_t sjisFindLastSeparator(std::string_view path) {
-  std::size_t found = std::string_view::npos;
-  for (std::size_t i = 0; i < path.size(); i += sjisCharLength(path, i)) {
-    if (path[i] == '\\' || path[i] == '/') found = i;
-  }
-  return found;
-}
-
-bool sjisEndsWithBackslash(std::string_view text) {
-  std::size_t last = std::string_view::npos;
-  for (std::size_t i = 0; i < text.size(); i += sjisCharLength(text, i)) last = i;
-  return last != std::string_view::npos && sjisCharLength(text, last) == 1 && text[last] == '\\';
-}
-
 std::size_t sjisStartOfLastChars(std::string_view text, std::size_t count) {
   std::vector<std::size_t> starts;
   for (std::size_t i = 0; i < text.size(); i += sjisCharLength(text, i)) starts.push_back(i);

@@ -16,13 +16,6 @@ inline std::size_t sjisCharLength(std::string_view text, std::size_t i) {
   return isSjisLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
 }
 
-// Index of the last path separator ('\\' or '/') that is a character
-// of its own, or npos when there is none.
-std::size_t sjisFindLastSeparator(std::string_view path);
-
-// True when the last character of the text is a single-byte '\\'.
-bool sjisEndsWithBackslash(std::string_view text);
-
 // Index at which the last `count` characters of the text begin (0 when the
 // text has fewer characters).
 std::size_t sjisStartOfLastChars(std::string_view text, std::size_t count);

@@ -17,6 +17,10 @@ std::string sjisToUtf8(std::string_view sjis);
 // file system itself speaks UTF-8. False when it cannot be represented.
 bool pathFromUtf8(std::string_view utf8, std::string& out);
 
+// A path held as Shift_JIS text in the settings file, in the form the file
+// functions take: unchanged on Windows, UTF-8 natively.
+std::string pathFromSettingText(std::string_view sjis);
+
 #ifdef _WIN32
 std::wstring sjisToWide(std::string_view sjis);
 // False, with `out` empty, when a character has no Shift_JIS form.

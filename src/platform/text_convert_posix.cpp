@@ -65,3 +65,5 @@ bool pathFromUtf8(std::string_view utf8, std::string& out) {
   out.assign(utf8);
   return true;
 }
+
+std::string pathFromSettingText(std::string_view sjis) { return sjisToUtf8(sjis); }

@@ -59,3 +59,5 @@ std::string wideToUtf8(std::wstring_view wide) {
 }
 
 bool pathFromUtf8(std::string_view utf8, std::string& out) { return utf8ToSjis(utf8, out); }
+
+std::string pathFromSettingText(std::string_view sjis) { return std::string(sjis); }

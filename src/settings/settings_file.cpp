@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/file_io.h"
+#include "platform/path.h"
 #include "platform/sjis.h"
 #include "settings/ini_text.h"
 
@@ -22,8 +23,11 @@ std::string readSettingsText() {
 
 // Writes the new text only when it differs, so that storing a value that is
 // already there leaves the file (and its time stamp) alone.
+// Without a path (the executable's own could not be had) nothing is
+// written anywhere.
 void storeIfChanged(std::string& text, bool changed) {
-  if (changed) replaceFileContents(settingsFilePath(), text);
+  std::string path = settingsFilePath();
+  if (changed && !path.empty()) replaceFileContents(path, text);
 }
 
 }  // namespace
@@ -35,7 +39,7 @@ std::string settingsFilePath() {
   std::string path = executablePath();
   if (path.empty()) return path;
   // Whatever the last three characters are (normally "exe"), they become "ini".
-  path.resize(sjisStartOfLastChars(path, 3));
+  path.resize(pathStartOfLastChars(path, 3));
   return path + "ini";
 }
 

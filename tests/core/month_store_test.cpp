@@ -9,6 +9,7 @@
 #include "calendar/month_grid.h"
 #include "memo/month_store.h"
 #include "platform/file_io.h"
+#include "platform/text_convert.h"
 #include "test_support.h"
 
 using testing_support::fileExists;
@@ -115,7 +116,9 @@ TEST_F(MonthStoreTest, EmptyBlocksAreKeptApartFromMissingOnes) {
 
 TEST_F(MonthStoreTest, MonthWithoutMemoBlocksHasNoFile) {
   writeBytes(monthFile("200412.dat"), kExample);
-  writeBytes(temporaryPathFor(monthFile("200412.dat")), "stray");
+  const std::string stray = temporaryPathFor(monthFile("200412.dat"), 0x12345);
+  writeBytes(stray, "stray");
+  std::filesystem::last_write_time(stray, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
   MonthGrid& grid = loadDecember();
   grid.build(2004, 12);  // drops every memo
   ASSERT_TRUE(grid.save(2004, 12));
@@ -206,7 +209,7 @@ TEST_F(MonthStoreTest, ReadOnlyFileIsReadButNotReplaced) {
   setDayMemo(grid, 6, "new", 1);
   EXPECT_FALSE(grid.save(2004, 12));
   EXPECT_EQ(readBytes(path), kExample);
-  EXPECT_FALSE(fileExists(temporaryPathFor(path)));
+  EXPECT_FALSE(testing_support::temporaryLeftBeside(path));
 }
 
 TEST_F(MonthStoreTest, FailedWriteLeavesThePreviousFileIntact) {
@@ -217,20 +220,24 @@ TEST_F(MonthStoreTest, FailedWriteLeavesThePreviousFileIntact) {
   truncateNextWriteForTests(12);
   EXPECT_FALSE(grid.save(2004, 12));
   EXPECT_EQ(readBytes(path), kExample);
-  EXPECT_FALSE(fileExists(temporaryPathFor(path)));
+  EXPECT_FALSE(testing_support::temporaryLeftBeside(path));
   // The memo is still in memory; the next save succeeds.
   EXPECT_TRUE(grid.save(2004, 12));
   EXPECT_NE(readBytes(path).find("a longer memo"), std::string::npos);
 }
 
-TEST_F(MonthStoreTest, StrayTemporaryFromAnInterruptedSaveIsReplaced) {
+TEST_F(MonthStoreTest, FreshTemporaryOfAnotherSaveIsLeftAlone) {
+  // It may be another program's save in progress: neither deleted nor
+  // overwritten, and our save goes ahead under a name of its own.
   const std::string path = monthFile("200412.dat");
-  writeBytes(temporaryPathFor(path), "half of an old save");
+  const std::string theirs = temporaryPathFor(path, 0xABCDE);
+  writeBytes(theirs, "half of a save");
   MonthGrid& grid = loadDecember();
   setDayMemo(grid, 1, "one", 1);
   ASSERT_TRUE(grid.save(2004, 12));
-  EXPECT_FALSE(fileExists(temporaryPathFor(path)));
+  EXPECT_EQ(readBytes(theirs), "half of a save");
   EXPECT_EQ(readBytes(path), "\r\n__#01#__00000001\r\none");
+  EXPECT_EQ(listDirectory(dir_.path()).size(), 2u);
 }
 
 TEST_F(MonthStoreTest, TemporariesLeftByEarlierCrashesAreSweptAway) {
@@ -343,9 +350,25 @@ TEST_F(MonthStoreTest, DataDirectoryComesFromTheSettingsWithOneSeparatorRemoved)
   EXPECT_EQ(dataDirectory(), "D:\\memo");
   testing_support::writeBytes(dir_.file("test.ini"), "[Sorvane]\r\nDATADIR=D:\\memo\\\\\r\n");
   EXPECT_EQ(dataDirectory(), "D:\\memo\\");
-  // "表" ends in the byte of '\', but it is one character, not a separator.
-  testing_support::writeBytes(dir_.file("test.ini"), "[Sorvane]\r\nDATADIR=D:\\表\r\n");
-  EXPECT_EQ(dataDirectory(), "D:\\表");
+  // Folder names whose last character ends in the byte of '\' in Shift_JIS
+  // ("表" is 0x95 0x5C): the month files land inside the folder, with or
+  // without a separator after it, never beside it under a cut name.
+  for (const char* name : {"予定表", "ソ", "十", "能", "申", "予"}) {
+    const std::u8string native = reinterpret_cast<const char8_t*>(
+        pathFromSettingText(name).c_str());  // the name as the file system spells it
+    std::filesystem::create_directory(std::filesystem::path(dir_.path()) / native);
+    for (const char* separator : {"", "\\"}) {
+      testing_support::writeBytes(dir_.file("test.ini"), "[Sorvane]\r\nDATADIR=" + dir_.path() + "\\" +
+                                                             name + separator + "\r\n");
+      grid_.build(2004, 12);
+      setDayMemo(grid_, 5, name, 1);
+      ASSERT_TRUE(grid_.save(2004, 12)) << name << separator;
+      const auto file = std::filesystem::path(dir_.path()) / native / "200412.dat";
+      EXPECT_TRUE(std::filesystem::exists(file)) << name << separator;
+      std::filesystem::remove(file);
+    }
+  }
+  EXPECT_EQ(listDirectory(dir_.path()).size(), 7u);  // the six folders and the settings file
   // Without DATADIR the files sit beside the executable.
   testing_support::writeBytes(dir_.file("test.ini"), "");
   std::string exe = executablePath();

@@ -117,7 +117,7 @@ TEST_F(SettingsFile, IdenticalWriteLeavesTheFileAlone) {
   writeSettingSection("Missing", "");
   EXPECT_EQ(fs::last_write_time(path), old);
   EXPECT_EQ(readBytes(path), withSection);
-  EXPECT_FALSE(fileExists(temporaryPathFor(path)));
+  EXPECT_FALSE(testing_support::temporaryLeftBeside(path));
   EXPECT_EQ(listDirectory(dir.path()).size(), 1u);
 }
 
@@ -130,7 +130,7 @@ TEST_F(SettingsFile, ReadOnlyFileIsNotWritten) {
   writeSettingSection("HOLIDAY", "0101=元日||0\0\0"s);
   EXPECT_EQ(readBytes(path), original);
   EXPECT_EQ(readSettingInt("Sorvane", "DAY_POS"), 3);
-  EXPECT_FALSE(fileExists(temporaryPathFor(path)));
+  EXPECT_FALSE(testing_support::temporaryLeftBeside(path));
 }
 
 TEST_F(SettingsFile, FailedWriteLeavesTheOldFile) {
@@ -139,7 +139,7 @@ TEST_F(SettingsFile, FailedWriteLeavesTheOldFile) {
   truncateNextWriteForTests(5);
   writeSettingInt("Sorvane", "DAY_POS", 4);
   EXPECT_EQ(readBytes(path), original);
-  EXPECT_FALSE(fileExists(temporaryPathFor(path)));
+  EXPECT_FALSE(testing_support::temporaryLeftBeside(path));
 }
 
 TEST_F(SettingsFile, ReadSeesTheLastWrite) {

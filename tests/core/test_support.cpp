@@ -5,6 +5,7 @@
 #include <iterator>
 #include <random>
 
+#include "platform/file_io.h"
 #include "platform/message_box.h"
 #include "settings/settings_file.h"
 
@@ -69,6 +70,12 @@ std::vector<std::string> listDirectory(const std::string& path) {
   return names;
 }
 
+bool temporaryLeftBeside(const std::string& path) {
+  for (const std::string& name : listDirectory(fs::path(path).parent_path().string()))
+    if (isTemporaryFileName(name)) return true;
+  return false;
+}
+
 void* screenDeviceContext() {
 #ifdef _WIN32
   static HDC screen = GetDC(nullptr);
@@ -85,9 +92,9 @@ void capture(const char* text) { captured.emplace_back(text); }
 
 WarningCapture::WarningCapture() {
   captured.clear();
-  setWarningHookForTests(capture);
+  setWarningHook(capture);
 }
-WarningCapture::~WarningCapture() { setWarningHookForTests(nullptr); }
+WarningCapture::~WarningCapture() { setWarningHook(nullptr); }
 const std::vector<std::string>& WarningCapture::messages() const { return captured; }
 
 SettingsFileOverride::SettingsFileOverride(const std::string& path) { overrideSettingsFilePath(path); }

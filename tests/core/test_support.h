@@ -26,6 +26,8 @@ void writeBytes(const std::string& path, const std::string& bytes);
 bool fileExists(const std::string& path);
 void setReadOnly(const std::string& path, bool readOnly);
 std::vector<std::string> listDirectory(const std::string& path);
+// True when a temporary of a safe save is left in the directory of `path`.
+bool temporaryLeftBeside(const std::string& path);
 
 // A device context of the screen, for code that makes bitmaps (null
 // natively, where pictures stay decoded).
