@@ -72,7 +72,8 @@ checks=$((checks + 1))
 # Bad arguments: usage and exit code 2.
 for args in "" "show" "show 2004" "show 1979 12" "show 2004 13" "show 2004 x" "set-memo 2004 2 30 x" \
             "set-memo 2005 2 29 x" "set-memo 2004 12 1 --color 16777216 x" "bogus 2004 12" \
-            "show 2004 12 --nope" "show 2004 12 --ini"; do
+            "show 2004 12 --nope" "show 2004 12 --ini" "show 2004 12x" "show 2004x 12" \
+            "set-memo 2004 12 5abc x" "set-memo 2004 12 5 --color 12x x"; do
   # shellcheck disable=SC2086
   cal $args > out.txt 2> err.txt
   check_status 2 $? "'$args'"
@@ -80,6 +81,91 @@ for args in "" "show" "show 2004" "show 1979 12" "show 2004 13" "show 2004 x" "s
 done
 cal set-memo 2004 2 29 leap --ini test.ini
 check_status 0 $? "29 February of a leap year"
+
+# A "__#" anywhere in the bytes is refused, also where its first '_' is the
+# second byte of a double-byte character ("ダ" is 0x83 0x5F): the reader
+# finds markers byte by byte.
+before=$(xxd data/200412.dat)
+cal set-memo 2004 12 1 'ダ_#05#__' --ini test.ini 2> err.txt
+check_status 1 $? "a marker behind a double-byte character"
+cal set-memo 2004 12 1 'ダ_#07#__00000255' --ini test.ini 2> err.txt
+check_status 1 $? "a whole day header behind a double-byte character"
+printf 'a\0b' | cal set-memo 2004 12 1 - --ini test.ini 2> err.txt
+check_status 1 $? "text holding a NUL byte"
+checks=$((checks + 1))
+[ "$before" = "$(xxd data/200412.dat)" ] || fail "refused writes changed the file"
+
+# Reads that cannot be done are failures, not empty months.
+cal show 2004 12 --data nowhere > out.txt 2> err.txt
+check_status 1 $? "show with a missing data directory"
+cal show 2004 12 --data test.ini > out.txt 2> err.txt
+check_status 1 $? "show with a plain file as data directory"
+cal set-memo 2004 12 1 x --ini data > out.txt 2> err.txt
+check_status 1 $? "--ini naming a folder"
+mkdir data/200501.dat
+cal show 2005 1 --ini test.ini > out.txt 2> err.txt
+check_status 1 $? "show of a month whose file is a folder"
+cal set-memo 2005 1 1 x --ini test.ini 2> err.txt
+check_status 1 $? "set-memo of a month whose file is a folder"
+cal set-memo 2005 2 1 x --ini test.ini 2> err.txt
+check_status 0 $? "the next month saves after a failed one"
+long=$(printf 'd%.0s' $(seq 1 250))
+mkdir "$long"
+cal show 2004 12 --data "$long" > out.txt 2> err.txt
+check_status 1 $? "show of a month whose path is over 255 characters"
+
+# Folder names ending in a byte of 0x5C in Shift_JIS (表, ソ), and names
+# whose UTF-8 bytes fall in the Shift_JIS lead-byte ranges (日記), with and
+# without a separator after them: the file lands inside the folder.
+for name in 予定表 ソ 日記; do
+  for sep in "" "/"; do
+    rm -rf "$name" && mkdir "$name"
+    cal set-memo 2004 12 3 "$name" --data "./$name$sep" --ini none.ini 2> err.txt
+    check_status 0 $? "--data ./$name$sep"
+    checks=$((checks + 1))
+    [ -f "$name/200412.dat" ] || { fail "--data ./$name$sep: the file is not inside the folder"; ls -la; }
+  done
+done
+
+# A month file the reader does not take in whole is kept before the first
+# save replaces it, and the tool says so.
+printf '\r\n__#02#__00000001\r\ntwo\0junk\r\n__#20#__00000001\r\ntwenty' > data/200603.dat
+cp data/200603.dat original.dat
+cal set-memo 2006 3 9 nine --ini test.ini 2> err.txt
+check_status 0 $? "set-memo over a file with a NUL"
+checks=$((checks + 1))
+cmp -s original.dat data/200603.dat.1.bak || fail "the original bytes are kept in 200603.dat.1.bak"
+grep -q '200603.dat.1.bak' err.txt || fail "the tool names the kept file"
+cal set-memo 2006 3 10 ten --ini test.ini 2> err.txt
+checks=$((checks + 1))
+[ ! -e data/200603.dat.2.bak ] && [ ! -s err.txt ] || fail "a file the tool wrote itself is not kept again"
+
+if [ -z "$emulator" ]; then
+  # A named pipe in place of a month file or of the settings file is
+  # refused at once instead of hanging the tool.
+  mkfifo data/200604.dat fifo.ini
+  timeout 10 "$tool" show 2006 4 --ini test.ini > out.txt 2> err.txt
+  check_status 1 $? "show of a month whose file is a named pipe"
+  timeout 10 "$tool" show 2006 4 --ini fifo.ini --data data > out.txt 2> err.txt
+  check_status 1 $? "a named pipe as settings file"
+  # A save through a symbolic link replaces the file the link points to.
+  printf '\r\n__#01#__00000001\r\nold' > linked.dat
+  ln -s ../linked.dat data/200605.dat
+  cal set-memo 2006 5 1 new --ini test.ini
+  checks=$((checks + 1))
+  [ -L data/200605.dat ] && grep -q new linked.dat || fail "a save through a link keeps the link and writes its target"
+else
+  # An executable in a folder whose name Shift_JIS cannot hold still finds
+  # its settings and writes where they say (through the short path).
+  odd="folder😀"
+  mkdir -p "$odd" odd-data
+  cp "$tool" "$odd/sorvane-cal.exe"
+  printf '[Sorvane]\r\nDATADIR=odd-data\r\n' > "$odd/sorvane-cal.ini"
+  "$emulator" "$odd/sorvane-cal.exe" set-memo 2004 12 5 odd 2> err.txt
+  check_status 0 $? "an executable in a folder Shift_JIS cannot name"
+  checks=$((checks + 1))
+  [ -f odd-data/200412.dat ] || fail "its settings were read and the memo written where they say"
+fi
 
 echo "cal_tool_cli: $checks checks, $failures failed"
 echo "$((checks - failures)) passed, $failures failed"

@@ -85,10 +85,19 @@ std::string executablePath() {
   if (wideToSjis(std::wstring_view(buffer, n), path)) return path;
   // A folder named with a character Shift_JIS lacks: its short (8.3) name,
   // where the volume keeps one, is plain ASCII and names the same place.
-  wchar_t shortPath[MAX_PATH + 1];
-  DWORD m = GetShortPathNameW(buffer, shortPath, MAX_PATH);
-  if (m == 0 || m >= MAX_PATH || !wideToSjis(std::wstring_view(shortPath, m), path)) return std::string();
-  return path;
+  // Only the folder takes its short form; the file's own name stays, since
+  // the settings file is named after it.
+  std::wstring_view full(buffer, n);
+  std::size_t separator = full.find_last_of(L"\\/");
+  if (separator == std::wstring_view::npos) return std::string();
+  std::wstring folder(full.substr(0, separator));
+  wchar_t shortFolder[MAX_PATH + 1];
+  DWORD m = GetShortPathNameW(folder.c_str(), shortFolder, MAX_PATH);
+  std::string name;
+  if (m == 0 || m >= MAX_PATH || !wideToSjis(std::wstring_view(shortFolder, m), path) ||
+      !wideToSjis(full.substr(separator), name))
+    return std::string();
+  return path + name;
 }
 
 FileReadStatus readFileIntoBlock(const std::string& path, std::size_t maxSize,

@@ -78,6 +78,23 @@ TEST(HolidayRules, EquinoxDays) {
   EXPECT_EQ(equinoxDay(1979, 3), 20);
 }
 
+TEST(HolidayRules, EquinoxDaysOfFarYearsFollowTheFormulaExactly) {
+  // Late years sit close to a day's boundary: March 2088 comes to
+  // 20.000052 and March 2100 to 19.906, so single precision or a rounded
+  // constant moves them by a day.
+  EXPECT_EQ(equinoxDay(2088, 3), 20);
+  EXPECT_EQ(equinoxDay(2088, 9), 22);
+  EXPECT_EQ(equinoxDay(2100, 3), 19);
+  EXPECT_EQ(equinoxDay(2100, 9), 22);
+  // The same formula in whole millionths, with no floating point at all.
+  for (int year = 1980; year <= 3000; ++year) {
+    const long long y = year - 1980;
+    const long long q = y / 4;
+    EXPECT_EQ(equinoxDay(year, 3), (20843100 + 242194 * y - 1000000 * q) / 1000000) << year;
+    EXPECT_EQ(equinoxDay(year, 9), (23248800 + 242194 * y - 1000000 * q) / 1000000) << year;
+  }
+}
+
 TEST(HolidayRules, WeekdayRuleTable) {
   const WeekdayRule* rules = weekdayRules();
   struct Expected {

@@ -84,6 +84,12 @@ TEST(IniRead, BlanksAroundNamesAndValueAreTrimmed) {
   EXPECT_EQ(read(text, "Sec", "key one"), "some value");
   EXPECT_EQ(read(text, " Sec ", " key one "), "some value");
   EXPECT_FALSE(iniReadValue(text, "Sec", "key  one"));
+  // Vertical tab, form feed and ^Z (left by old editors at a file's end)
+  // are blanks too; a blank inside the value stays.
+  std::string odd = "[Sec]\r\n\vKEY\f=\x1a\v12 3\f\x1a\r\nNEXT=\x1a\r\n";
+  EXPECT_EQ(read(odd, "Sec", "key"), "12 3");
+  EXPECT_EQ(read(odd, "Sec", "next"), "");
+  EXPECT_EQ(iniParseInt(read(odd, "Sec", "key")), 12);
 }
 
 TEST(IniRead, OnePairOfMatchingQuotesIsRemoved) {

@@ -89,9 +89,16 @@ TEST(Layout, ItalicNumbersShiftTheMarkOrTheText) {
   DayNumberPlacement left = placeDayNumber(100, 50, 42, 0, 16, 7, 14, true);
   EXPECT_EQ(left.markRect, (Rect{104, 51, 118, 67}));
   EXPECT_EQ(left.textX, 101);
+  DayNumberPlacement centre = placeDayNumber(100, 50, 42, 1, 16, 7, 14, true);
+  EXPECT_EQ(centre.markRect, (Rect{117, 51, 131, 67}));
+  EXPECT_EQ(centre.textX, 114);
   DayNumberPlacement right = placeDayNumber(100, 50, 42, 2, 16, 7, 14, true);
   EXPECT_EQ(right.markRect, (Rect{128, 51, 142, 67}));
   EXPECT_EQ(right.textX, 125);
+  // Unknown positions lean like the left one.
+  DayNumberPlacement unknown = placeDayNumber(100, 50, 42, -3, 16, 7, 14, true);
+  EXPECT_EQ(unknown.markRect, left.markRect);
+  EXPECT_EQ(unknown.textX, left.textX);
 }
 
 TEST(Layout, MemoAndCursorRectangles) {

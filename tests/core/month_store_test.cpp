@@ -354,8 +354,8 @@ TEST_F(MonthStoreTest, DataDirectoryComesFromTheSettingsWithOneSeparatorRemoved)
   // ("表" is 0x95 0x5C): the month files land inside the folder, with or
   // without a separator after it, never beside it under a cut name.
   for (const char* name : {"予定表", "ソ", "十", "能", "申", "予"}) {
-    const std::u8string native = reinterpret_cast<const char8_t*>(
-        pathFromSettingText(name).c_str());  // the name as the file system spells it
+    const std::string utf8 = sjisToUtf8(name);
+    const std::u8string native(utf8.begin(), utf8.end());
     std::filesystem::create_directory(std::filesystem::path(dir_.path()) / native);
     for (const char* separator : {"", "\\"}) {
       testing_support::writeBytes(dir_.file("test.ini"), "[Sorvane]\r\nDATADIR=" + dir_.path() + "\\" +
@@ -429,3 +429,115 @@ TEST_F(MonthStoreTest, MangledFilesNeverCrash) {
 }
 
 }  // namespace
+
+// ---- Files the reader does not take in whole --------------------------------
+
+TEST_F(MonthStoreTest, FileWithBytesTheReaderSkipsIsKeptBeforeTheFirstSave) {
+  // Bytes after a NUL, and a file that holds no block at all: the reader
+  // stops or finds nothing, and a save would drop the rest for good.
+  const std::string withNul = "\r\n__#07#__00000001\r\nseven" + std::string(1, '\0') +
+                              "\r\n__#20#__00000001\r\ntwenty";
+  const std::string notOurs = "meeting notes, typed in another program\r\n";
+  for (const std::string& original : {withNul, notOurs}) {
+    const std::string path = monthFile("200412.dat");
+    writeBytes(path, original);
+    WarningCapture warnings;
+    MonthGrid& grid = loadDecember();
+    setDayMemo(grid, 9, "new", 1);
+    ASSERT_TRUE(grid.save(2004, 12));
+    EXPECT_EQ(readBytes(path + ".1.bak"), original);
+    ASSERT_EQ(warnings.messages().size(), 1u);
+    EXPECT_NE(warnings.messages()[0].find("200412.dat.1.bak"), std::string::npos);
+    // What was read, and the new memo, are in the month file.
+    EXPECT_NE(readBytes(path).find("new"), std::string::npos);
+    // The file is now the program's own: the next save keeps nothing more.
+    setDayMemo(grid, 10, "more", 1);
+    ASSERT_TRUE(grid.save(2004, 12));
+    EXPECT_EQ(warnings.messages().size(), 1u);
+    EXPECT_FALSE(fileExists(path + ".2.bak"));
+    std::filesystem::remove(path + ".1.bak");
+  }
+}
+
+TEST_F(MonthStoreTest, KeptFilesAreNeverOverwritten) {
+  const std::string path = monthFile("200412.dat");
+  writeBytes(path + ".1.bak", "an older keep");
+  writeBytes(path, "not a month file");
+  WarningCapture warnings;
+  MonthGrid& grid = loadDecember();
+  grid.build(2004, 12);  // no memos: the save would delete the file
+  ASSERT_TRUE(grid.save(2004, 12));
+  EXPECT_EQ(readBytes(path + ".1.bak"), "an older keep");
+  EXPECT_EQ(readBytes(path + ".2.bak"), "not a month file");
+  EXPECT_FALSE(fileExists(path));
+}
+
+TEST_F(MonthStoreTest, FilesThatRoundTripAreNotKept) {
+  writeBytes(monthFile("200412.dat"), kExample);
+  WarningCapture warnings;
+  MonthGrid& grid = loadDecember();
+  setDayMemo(grid, 6, "six", 1);
+  ASSERT_TRUE(grid.save(2004, 12));
+  EXPECT_TRUE(warnings.messages().empty());
+  EXPECT_EQ(listDirectory(dir_.path()).size(), 1u);
+}
+
+TEST_F(MonthStoreTest, MonthFileThatCannotBeOpenedKeepsTheMonthUnsaved) {
+  // A folder where the file should be: it exists but cannot be read, so
+  // the month is not complete and is never written over.
+  std::filesystem::create_directory(monthFile("200412.dat"));
+  MonthGrid& grid = loadDecember();
+  EXPECT_TRUE(grid.memosIncomplete());
+  setDayMemo(grid, 1, "one", 1);
+  EXPECT_FALSE(grid.save(2004, 12));
+  EXPECT_TRUE(std::filesystem::is_directory(monthFile("200412.dat")));
+  // The next month loads and saves as usual.
+  grid.build(2005, 1);
+  EXPECT_TRUE(grid.load(2005, 1));
+  setDayMemo(grid, 1, "one", 1);
+  EXPECT_TRUE(grid.save(2005, 1));
+  EXPECT_EQ(readBytes(monthFile("200501.dat")), "\r\n__#01#__00000001\r\none");
+}
+
+TEST_F(MonthStoreTest, ColourThatWouldNotFitEightCharactersKeepsTheHeaderLength) {
+  MonthGrid& grid = loadDecember();
+  setDayMemo(grid, 1, "a", 0xFF123456);  // 4279383126: ten digits
+  setDayMemo(grid, 2, "b", 0x80000000);  // negative as a signed number
+  ASSERT_TRUE(grid.save(2004, 12));
+  EXPECT_EQ(readBytes(monthFile("200412.dat")),
+            "\r\n__#01#__01193046\r\na\r\n__#02#__00000000\r\nb");
+  MonthGrid& reloaded = loadDecember();
+  EXPECT_EQ(reloaded.findDay(1)->memo.text(), "a");
+  EXPECT_EQ(reloaded.findDay(2)->memo.text(), "b");
+}
+
+TEST_F(MonthStoreTest, FailedFlushLeavesThePreviousFileIntact) {
+  const std::string path = monthFile("200412.dat");
+  writeBytes(path, kExample);
+  MonthGrid& grid = loadDecember();
+  setDayMemo(grid, 6, "six", 1);
+  failNextFlushForTests();
+  EXPECT_FALSE(grid.save(2004, 12));
+  EXPECT_EQ(readBytes(path), kExample);
+  EXPECT_FALSE(testing_support::temporaryLeftBeside(path));
+  EXPECT_TRUE(grid.save(2004, 12));
+}
+
+TEST_F(MonthStoreTest, SavesAtTheLongestAllowedPath) {
+  // The whole path is 255 characters; the temporary beside it must still
+  // be a name the system takes.
+  const std::size_t folderLength = kMaxMonthFilePath - dir_.path().size() - 1 - 11;
+  const std::string folder = dir_.file(std::string(folderLength, 'f'));
+  std::filesystem::create_directory(folder);
+  overrideDataDirectory(folder);
+  std::string path;
+  ASSERT_TRUE(monthFilePath(2004, 12, path));
+  ASSERT_EQ(path.size(), kMaxMonthFilePath);
+  // Windows takes paths of up to 259 characters; the temporary must fit.
+  EXPECT_LE(temporaryPathFor(path, 0xFFFFF).size(), 259u);
+  MonthGrid& grid = loadDecember();
+  setDayMemo(grid, 5, "x", 255);
+  ASSERT_TRUE(grid.save(2004, 12));
+  ASSERT_TRUE(grid.save(2004, 12));  // over an existing file as well
+  EXPECT_EQ(readBytes(folder + "/200412.dat"), "\r\n__#05#__00000255\r\nx");
+}
