@@ -69,7 +69,7 @@ TEST_F(MonthFileSharing, ReplacingAFileThatIsOpenForReadingWaitsOrFailsCleanly) 
   } else {
     EXPECT_EQ(now, kFile);
   }
-  EXPECT_FALSE(testing_support::fileExists(path() + ".sorvane-tmp"));
+  EXPECT_FALSE(testing_support::temporaryLeftBeside(path()));
   // Once the reader is gone the save goes through.
   EXPECT_TRUE(grid_.save(2004, 12));
   EXPECT_NE(testing_support::readBytes(path()).find("__#06#__00000000\r\nnew"), std::string::npos);
