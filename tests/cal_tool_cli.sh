@@ -168,5 +168,6 @@ else
 fi
 
 echo "cal_tool_cli: $checks checks, $failures failed"
-echo "$((checks - failures)) passed, $failures failed"
+# A failed check may report more than one line; never print a negative count.
+echo "$((checks > failures ? checks - failures : 0)) passed, $failures failed"
 [ "$failures" -eq 0 ]
