@@ -12,6 +12,8 @@ PACKAGES=(
   g++-mingw-w64-i686 mingw-w64-tools
   wine wine32 xvfb xdotool x11-utils imagemagick
   locales fonts-ipafont-gothic
+  # Wine's own fonts; tools/wine-run.sh puts their Marlett into each prefix.
+  fonts-wine
   googletest libgtest-dev libbenchmark-dev
   libjpeg62-turbo-dev libjpeg-turbo-progs nasm dpkg-dev
 )

@@ -21,5 +21,16 @@ wineserver -p </dev/null >/dev/null 2>&1 || true
     # The services wineboot leaves running must not inherit the lock.
     wineboot -i </dev/null >/dev/null 2>&1 9>&- || true
   fi
+  # Wine draws the minimise, maximise and close symbols of window frames
+  # with the Marlett font. Debian's Wine finds fonts only in the prefix's
+  # Fonts folder and through fontconfig, neither of which sees the copy
+  # that fonts-wine keeps in Wine's data directory: without this the
+  # buttons show the letters "0 1 r". Checked at every start, so that a
+  # prefix made before the font was installed gets it too.
+  fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  marlett=/usr/share/wine/fonts/marlett.ttf
+  if [ -f "$marlett" ] && [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ]; then
+    cp "$marlett" "$fonts/marlett.ttf"
+  fi
 ) 9>"$WINEPREFIX.lock"
 exec wine "$@"

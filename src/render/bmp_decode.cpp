@@ -7,6 +7,7 @@
 #include "platform/file_io.h"
 #include "platform/memory_block.h"
 #include "platform/message_box.h"
+#include "render/picture_platform.h"
 
 namespace {
 
@@ -32,10 +33,42 @@ std::uint32_t paletteSize(const DibHeader& header) {
   return std::min(n, selectable);
 }
 
-bool bitCountAccepted(std::uint16_t bits, std::uint32_t compression) {
+bool isRunLength(std::uint32_t compression) {
+  return compression == kDibCompressionRle8 || compression == kDibCompressionRle4;
+}
+
+bool bitCountAccepted(std::uint16_t bits, std::uint32_t compression, RunLength runLength) {
   if (compression == kDibCompressionBitfields) return bits == 16 || bits == 32;
+  if (isRunLength(compression)) {
+    if (runLength != RunLength::HandOver) return false;
+    return bits == (compression == kDibCompressionRle8 ? 8 : 4);
+  }
   if (compression != kDibCompressionRgb) return false;
   return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+}
+
+// Walks the runs of BI_RLE8 / BI_RLE4 data: every escape's operands and
+// every literal run (padded to an even length) must lie inside `size`
+// bytes. The data may end without its end-of-picture mark; the system then
+// stops at its end.
+bool runLengthDataInside(const std::uint8_t* data, std::uint64_t size, std::uint16_t bits) {
+  std::uint64_t at = 0;
+  while (size - at >= 2) {
+    const std::uint8_t count = data[at];
+    const std::uint8_t code = data[at + 1];
+    at += 2;
+    if (count != 0) continue;  // a repeated run: its colours are in the pair
+    if (code == 0) continue;   // end of line
+    if (code == 1) return true;  // end of picture
+    std::uint64_t operands = 2;  // code 2: a move right and up
+    if (code > 2) {
+      operands = bits == 8 ? code : (code + 1u) / 2;
+      operands += operands % 2;
+    }
+    if (operands > size - at) return false;
+    at += operands;
+  }
+  return at == size;
 }
 
 void warnNoMemory() {
@@ -44,7 +77,8 @@ void warnNoMemory() {
 
 }  // namespace
 
-BmpDecodeStatus decodeBmpImage(const std::uint8_t* file, std::size_t size, DibPicture* picture) {
+BmpDecodeStatus decodeBmpImage(const std::uint8_t* file, std::size_t size, DibPicture* picture,
+                               RunLength runLength) {
   // All offsets and sizes below are 64-bit: no field of the file, nor any
   // sum or product of them, can wrap.
   const std::uint64_t fileSize = size;
@@ -55,7 +89,10 @@ BmpDecodeStatus decodeBmpImage(const std::uint8_t* file, std::size_t size, DibPi
   if (header.size < kDibHeaderBytes) return BmpDecodeStatus::Refused;
   const std::uint64_t infoEnd = kInfoHeaderOffset + header.size;
   if (infoEnd > fileSize) return BmpDecodeStatus::Refused;
-  if (!bitCountAccepted(header.bitCount, header.compression)) return BmpDecodeStatus::Refused;
+  if (!bitCountAccepted(header.bitCount, header.compression, runLength)) return BmpDecodeStatus::Refused;
+  const bool compressed = isRunLength(header.compression);
+  // Run-length data is only defined bottom-up.
+  if (compressed && header.height < 0) return BmpDecodeStatus::Refused;
 
   const std::int64_t width = header.width;
   const std::int64_t height = header.height < 0 ? -static_cast<std::int64_t>(header.height) : header.height;
@@ -69,9 +106,13 @@ BmpDecodeStatus decodeBmpImage(const std::uint8_t* file, std::size_t size, DibPi
   if (tableOffset + 4ull * colours > fileSize) return BmpDecodeStatus::Refused;
 
   const std::uint64_t stride = (static_cast<std::uint64_t>(width) * header.bitCount + 31) / 32 * 4;
-  const std::uint64_t pixelBytes = stride * static_cast<std::uint64_t>(height);
+  // Compressed data is as long as the header says; the system reads no
+  // further, and neither may any of its runs.
+  const std::uint64_t pixelBytes = compressed ? header.sizeImage : stride * static_cast<std::uint64_t>(height);
   if (pixelOffset < tableOffset) return BmpDecodeStatus::Refused;
   if (pixelOffset > fileSize || pixelBytes > fileSize - pixelOffset) return BmpDecodeStatus::Refused;
+  if (compressed && (pixelBytes == 0 || !runLengthDataInside(file + pixelOffset, pixelBytes, header.bitCount)))
+    return BmpDecodeStatus::Refused;
 
   DibPicture decoded;
   if (!allocatePixels(decoded.pixels, static_cast<std::size_t>(pixelBytes))) return BmpDecodeStatus::NoMemory;
@@ -105,13 +146,14 @@ BmpDecodeStatus decodeBmpImage(const std::uint8_t* file, std::size_t size, DibPi
 BmpReadStatus decodeBmpFile(const std::string& path, DibPicture* picture) {
   BlockHandle block = nullptr;
   std::size_t size = 0;
-  switch (readFileIntoBlock(path, kMaxBmpFileBytes, &block, &size)) {
+  switch (readPictureFile(path, kMaxBmpFileBytes, &block, &size)) {
     case FileReadStatus::Ok: break;
     case FileReadStatus::NoMemory: warnNoMemory(); return BmpReadStatus::NoMemory;
     default: return BmpReadStatus::NotRead;
   }
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(lockBlock(block));
-  BmpDecodeStatus status = decodeBmpImage(bytes, size, picture);
+  BmpDecodeStatus status =
+      decodeBmpImage(bytes, size, picture, systemDrawsRunLength() ? RunLength::HandOver : RunLength::Refuse);
   unlockBlock(block);
   freeBlock(block);
   if (status == BmpDecodeStatus::NoMemory) {

@@ -12,6 +12,8 @@
 // Size of a BITMAPINFOHEADER, the only information header we hand over.
 inline constexpr std::size_t kDibHeaderBytes = 40;
 inline constexpr std::uint32_t kDibCompressionRgb = 0;        // BI_RGB
+inline constexpr std::uint32_t kDibCompressionRle8 = 1;       // BI_RLE8
+inline constexpr std::uint32_t kDibCompressionRle4 = 2;       // BI_RLE4
 inline constexpr std::uint32_t kDibCompressionBitfields = 3;  // BI_BITFIELDS
 
 // Pictures larger than this are refused before anything is allocated for
@@ -83,7 +85,8 @@ struct DibPicture {
   // per pixel (as many RGBQUADs as the header's clrUsed). The header's
   // height keeps its sign, so top-down pictures stay top-down.
   std::vector<std::uint8_t> info;
-  // The scan lines the header describes, each padded to 4 bytes.
+  // The scan lines the header describes, each padded to 4 bytes; for a
+  // run-length picture, the compressed data (the header's sizeImage bytes).
   PixelBytes pixels;
   // Entries for CreatePalette (version 0x300), flags 0; empty when the
   // picture brings no colours of its own.

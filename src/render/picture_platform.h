@@ -3,8 +3,21 @@
 // in the screen's own format (and a logical palette), once per load. On
 // Windows these are GDI objects; natively the decoded picture itself stands
 // in for the bitmap, so that tests can look at what would be shown.
+#include <cstddef>
+#include <string>
+
+#include "platform/file_io.h"
 #include "render/dib_picture.h"
 #include "settings/app_settings.h"
+
+// Reads a whole picture file as readFileIntoBlock does, but shares it with
+// writers too: a picture another program holds open for writing still loads.
+FileReadStatus readPictureFile(const std::string& path, std::size_t maxSize, BlockHandle* block,
+                               std::size_t* size);
+
+// True where the system's bitmap functions decode run-length (BI_RLE8,
+// BI_RLE4) pictures themselves, so that they are handed over compressed.
+bool systemDrawsRunLength();
 
 // A BMP picture: a bitmap compatible with `dc`, filled by a DIB transfer
 // with `palette` realized. Null when it cannot be made.

@@ -5,6 +5,15 @@
 
 #include "render/picture_platform.h"
 
+// Files have no share modes here.
+FileReadStatus readPictureFile(const std::string& path, std::size_t maxSize, BlockHandle* block,
+                               std::size_t* size) {
+  return readFileIntoBlock(path, maxSize, block, size);
+}
+
+// Nothing here draws compressed pictures.
+bool systemDrawsRunLength() { return false; }
+
 void* makeBmpBitmap(DibPicture& picture, void*, DeviceContext) { return new (std::nothrow) DibPicture(std::move(picture)); }
 
 void* makeJpegBitmap(DibPicture& picture, DeviceContext) { return new (std::nothrow) DibPicture(std::move(picture)); }

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/file_io_block.h"
+#include "platform/text_convert.h"
 #include "render/gdi_guards_win.h"
 #include "render/picture_platform.h"
 
@@ -9,7 +11,45 @@ namespace {
 const BITMAPINFO* infoOf(const DibPicture& picture) {
   return reinterpret_cast<const BITMAPINFO*>(picture.info.data());
 }
+
+bool readAll(HANDLE file, char* data, std::size_t size) {
+  std::size_t done = 0;
+  while (done < size) {
+    DWORD chunk = static_cast<DWORD>(size - done > 0x10000000 ? 0x10000000 : size - done);
+    DWORD got = 0;
+    if (!ReadFile(file, data + done, chunk, &got, nullptr) || got == 0) return false;
+    done += got;
+  }
+  return true;
+}
 }  // namespace
+
+FileReadStatus readPictureFile(const std::string& path, std::size_t maxSize, BlockHandle* block,
+                               std::size_t* size) {
+  *block = nullptr;
+  *size = 0;
+  // Sharing writing as well: a picture that a paint program still holds
+  // open is read as it stands on disk.
+  HANDLE file = CreateFileW(sjisToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileReadStatus::Missing
+                                                                          : FileReadStatus::NotOpened;
+  }
+  FileReadStatus status = FileReadStatus::NotOpened;
+  LARGE_INTEGER bytes;
+  if (GetFileSizeEx(file, &bytes) && bytes.QuadPart >= 0) {
+    status = readSizedFileIntoBlock(
+        static_cast<unsigned long long>(bytes.QuadPart), maxSize,
+        [file](char* data, std::size_t count) { return readAll(file, data, count); }, block, size);
+  }
+  CloseHandle(file);
+  return status;
+}
+
+// GDI decodes BI_RLE8 and BI_RLE4 data itself in SetDIBitsToDevice.
+bool systemDrawsRunLength() { return true; }
 
 void* makeBmpBitmap(DibPicture& picture, void* palette, DeviceContext dc) {
   HDC screen = static_cast<HDC>(dc);

@@ -71,9 +71,7 @@ void AppSettings::reload(DeviceContext dc) {
   top_ = readMain("TOP");
 
   int height = readSettingInt("MAIN_FONT", "HEIGHT", 0);
-  if (height == 0) height = kDefaultMainFontHeight;
-  // |INT_MIN| does not exist; such a height is as absurd as any other.
-  mainFontHeight_ = height == INT32_MIN ? INT32_MAX : std::abs(height);
+  mainFontHeight_ = mainFontHeightFor(height);
 
   ymark_ = readMain("YMARK");
   tmark_ = readMain("TMARK");

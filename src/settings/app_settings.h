@@ -38,6 +38,18 @@ struct DialogPlacement {
 
 constexpr int kMinMonthDialogSeparator = 40;
 constexpr int kDefaultMainFontHeight = 20;
+// The memo text starts mainFontHeight below a cell's top. No window is
+// taller than this, so a larger value could only empty the memo rectangle;
+// bounding it keeps cellY + mainFontHeight inside int for every cell.
+constexpr int kMaxMainFontHeight = 32767;
+
+// mainFontHeight for a MAIN_FONT HEIGHT: its absolute value, 20 for 0, at
+// most kMaxMainFontHeight (INT_MIN included, which has no absolute value).
+constexpr int mainFontHeightFor(int fontHeight) {
+  if (fontHeight == 0) return kDefaultMainFontHeight;
+  if (fontHeight < -kMaxMainFontHeight || fontHeight > kMaxMainFontHeight) return kMaxMainFontHeight;
+  return fontHeight < 0 ? -fontHeight : fontHeight;
+}
 constexpr unsigned kPicturePathCapacity = 512;
 
 class AppSettings {
@@ -72,7 +84,9 @@ class AppSettings {
   int top() const { return top_; }
   void setTop(int value) { top_ = value; }
   int mainFontHeight() const { return mainFontHeight_; }
-  void setMainFontHeight(int value) { mainFontHeight_ = value; }
+  void setMainFontHeight(int value) {
+    mainFontHeight_ = value < 0 ? 0 : value > kMaxMainFontHeight ? kMaxMainFontHeight : value;
+  }
   int ymark() const { return ymark_; }
   void setYmark(int value) { ymark_ = value; }
   int tmark() const { return tmark_; }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "render/dib_picture.h"
+#include "render/layout.h"
 #include "render/picture.h"
 #include "settings/app_settings.h"
 #include "test_support.h"
@@ -94,6 +95,30 @@ TEST_F(AppSettingsTest, MainFontHeightIsTheAbsoluteHeightOr20) {
   EXPECT_EQ(loaded().mainFontHeight(), 20);
   writeIni("[MAIN_FONT]\r\nHEIGHT=-2147483648\r\n");
   EXPECT_GT(loaded().mainFontHeight(), 0);
+}
+
+TEST_F(AppSettingsTest, ExtremeMainFontHeightsKeepTheMemoRectangleInRange) {
+  // The largest client area a window can have, and its last cell: the memo
+  // rectangle's top is cellY + mainFontHeight, which must not overflow
+  // (the sanitizer build stops on it) and must stay below the cell's top.
+  const int client = 32767;
+  GridLayout layout;
+  layout.toolStripHeight = 25;
+  const Rect last = cellRect(layout, client, client, kGridRows - 1, kGridColumns - 1);
+  struct Case {
+    const char* stored;
+    int height;
+  };
+  for (Case c : {Case{"-2147483648", 32767}, Case{"2147483647", 32767},
+                 Case{"-32768", 32767}, Case{"-32767", 32767}, Case{"32767", 32767},
+                 Case{"-1", 1}}) {
+    writeIni(std::string("[MAIN_FONT]\r\nHEIGHT=") + c.stored + "\r\n");
+    const int height = loaded().mainFontHeight();
+    EXPECT_EQ(height, c.height) << c.stored;
+    const Rect memo = memoRect(last.left, last.top, last.right - last.left, last.bottom - last.top, height);
+    EXPECT_EQ(memo.top - last.top, c.height) << c.stored;
+    EXPECT_EQ(memo.bottom, last.bottom);
+  }
 }
 
 TEST_F(AppSettingsTest, MonthDialogSeparatorHasAFloorOf40) {

@@ -153,6 +153,26 @@ TEST(PictureBmp, LongerInformationHeadersTakeTheColourTableBehindThem) {
 
 // --- 16- and 32-bit pictures: accepted, no palette of their own. ---
 
+TEST(PictureBmp, BitfieldsBehind108And124ByteHeadersShowTheirPixels) {
+  // convert writes 5-6-5 masks inside a 124-byte header; the 108-byte form
+  // is the same without the last 16 header bytes. Either way the masks sit
+  // at 54 and the pixels follow the header.
+  const std::string v5 = fixture("bitfields565.bmp");
+  ASSERT_EQ(getU32(v5, kInfoSize), 124u);
+  std::string v4 = v5.substr(0, 14 + 108) + v5.substr(14 + 124);
+  putU32(v4, kInfoSize, 108);
+  putU32(v4, kOffBits, getU32(v5, kOffBits) - 16);
+  for (const std::string& file : {v5, v4}) {
+    DibPicture picture;
+    ASSERT_EQ(decode(file, &picture), BmpDecodeStatus::Ok) << getU32(file, kInfoSize);
+    ASSERT_EQ(picture.info.size(), 52u);
+    EXPECT_EQ(readDibHeader(picture.info.data()).size, 40u);
+    EXPECT_EQ(std::string(picture.info.begin() + 40, picture.info.end()), file.substr(54, 12));
+    EXPECT_TRUE(picture.palette.empty());
+    EXPECT_EQ(visiblePixels(picture), fixture("bitfields565.bgr")) << getU32(file, kInfoSize);
+  }
+}
+
 TEST(PictureBmp, ThirtyTwoBitPicturesHaveNoPalette) {
   DibPicture picture;
   ASSERT_EQ(decode(to32Bit(fixture("bmp24.bmp")), &picture), BmpDecodeStatus::Ok);
@@ -453,4 +473,104 @@ TEST_F(PictureBmpFile, NoMemoryForThePixelsWarns) {
   expectUntouched(picture);
   ASSERT_EQ(warnings.messages().size(), 1u);
   EXPECT_EQ(warnings.messages()[0], kNoMemoryText);
+}
+
+// --- Run-length pictures: checked here, decoded by the system. ---
+
+namespace {
+
+constexpr std::size_t kSizeImage = 34;
+
+BmpDecodeStatus decodeHandingOver(const std::string& bytes, DibPicture* picture) {
+  ExactBytes exact(bytes);
+  return decodeBmpImage(exact.data(), exact.size(), picture, RunLength::HandOver);
+}
+
+BmpDecodeStatus handOverStatus(const std::string& bytes) {
+  DibPicture picture;
+  return decodeHandingOver(bytes, &picture);
+}
+
+}  // namespace
+
+TEST(PictureBmpRunLength, CompressedDataIsHandedOverWithItsColourTable) {
+  struct Case {
+    const char* name;
+    const char* plain;
+    std::uint32_t compression;
+    std::size_t colours;
+  };
+  for (Case c : {Case{"rle8.bmp", "bmp8.bmp", 1, 256}, Case{"rle4.bmp", "bmp4.bmp", 2, 16}}) {
+    const std::string file = fixture(c.name);
+    const std::uint32_t offset = getU32(file, kOffBits), size = getU32(file, kSizeImage);
+    DibPicture picture;
+    ASSERT_EQ(decodeHandingOver(file, &picture), BmpDecodeStatus::Ok) << c.name;
+    EXPECT_EQ(picture.width, 301);
+    EXPECT_EQ(picture.height, 7);
+    const DibHeader h = readDibHeader(picture.info.data());
+    EXPECT_EQ(h.compression, c.compression);
+    EXPECT_EQ(h.height, 7);
+    EXPECT_EQ(h.sizeImage, size);
+    EXPECT_EQ(h.clrUsed, c.colours);
+    EXPECT_EQ(picture.info.size(), 40 + 4 * c.colours);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(picture.pixels.data.get()), picture.pixels.size),
+              file.substr(offset, size));
+    // The same colours as the uncompressed picture they were made from.
+    DibPicture plain;
+    ASSERT_EQ(decode(fixture(c.plain), &plain), BmpDecodeStatus::Ok);
+    ASSERT_EQ(picture.palette.size(), c.colours);
+    for (std::size_t i = 0; i < c.colours; ++i) EXPECT_EQ(picture.palette[i].red, plain.palette[i].red) << i;
+
+    // Where nothing can draw them they stay refused, and so does a file.
+    EXPECT_EQ(decodeStatus(file), BmpDecodeStatus::Refused);
+  }
+  DibPicture picture;
+  EXPECT_EQ(decodeBmpFile(picture_testing::fixturePath("rle8.bmp"), &picture), BmpReadStatus::Refused)
+      << "the native build draws no compressed pictures";
+}
+
+TEST(PictureBmpRunLength, DataTheHeaderClaimsMustLieInsideTheFile) {
+  const std::string rle8 = fixture("rle8.bmp");
+  const std::uint32_t offset = getU32(rle8, kOffBits), size = getU32(rle8, kSizeImage);
+  ASSERT_EQ(offset + size, rle8.size());
+  // Every cut of the file leaves the claimed data outside it.
+  for (std::size_t length = 0; length < rle8.size(); ++length)
+    EXPECT_EQ(handOverStatus(rle8.substr(0, length)), BmpDecodeStatus::Refused) << "cut to " << length;
+  std::string file = rle8;
+  for (std::uint32_t claimed : {0u, size + 1, 0xFFFFFFFFu, 0x80000000u}) {
+    putU32(file, kSizeImage, claimed);
+    EXPECT_EQ(handOverStatus(file), BmpDecodeStatus::Refused) << claimed;
+  }
+  // Run-length data is bottom-up only, and each kind has its depth.
+  file = rle8;
+  putU32(file, kHeight, static_cast<std::uint32_t>(-7));
+  EXPECT_EQ(handOverStatus(file), BmpDecodeStatus::Refused);
+  file = fixture("rle4.bmp");
+  putU32(file, kCompression, 1);
+  EXPECT_EQ(handOverStatus(file), BmpDecodeStatus::Refused);
+}
+
+TEST(PictureBmpRunLength, NoRunReachesBeyondTheClaimedData) {
+  // A 4 x 1 RLE8 picture: a literal run of 4 pixels, end of picture.
+  std::string file = fixture("rle8.bmp").substr(0, 54) + std::string(8, '\0');
+  putU32(file, kWidth, 4);
+  putU32(file, kHeight, 1);
+  putU32(file, kClrUsed, 2);
+  putU32(file, kOffBits, 62);
+  const std::string runs("\x00\x04\x01\x00\x01\x00\x00\x01", 8);
+  file += runs;
+  putU32(file, kSizeImage, 8);
+  EXPECT_EQ(handOverStatus(file), BmpDecodeStatus::Ok);
+  // Claimed data that ends inside the literal run, or inside a move's
+  // operands, is refused although the file holds the bytes.
+  for (std::uint32_t claimed : {3u, 5u}) {
+    putU32(file, kSizeImage, claimed);
+    EXPECT_EQ(handOverStatus(file), BmpDecodeStatus::Refused) << claimed;
+  }
+  std::string moved = file.substr(0, 62) + std::string("\x00\x02\x01", 3);
+  putU32(moved, kSizeImage, 3);
+  EXPECT_EQ(handOverStatus(moved), BmpDecodeStatus::Refused);
+  // Data that simply stops without its end mark is the system's to finish.
+  putU32(file, kSizeImage, 6);
+  EXPECT_EQ(handOverStatus(file), BmpDecodeStatus::Ok);
 }

@@ -133,6 +133,8 @@ TEST_F(PictureJpeg, ColourGrayAndProgressivePicturesShowConvertsPixels) {
   expectDecodesLike("colour2.jpg", "colour2.bgr", 2, 3);
   expectDecodesLike("gray.jpg", "gray.bgr", 301, 7);  // one component, widened
   expectDecodesLike("progressive.jpg", "progressive.bgr", 160, 120);
+  // Stored as RGB (cjpeg -rgb): the library must not treat it as YCbCr.
+  expectDecodesLike("rgb.jpg", "rgb.bgr", 37, 9);
 }
 
 TEST_F(PictureJpeg, RowsArePaddedToFourBytesWithOneSpareByteEach) {

@@ -36,9 +36,24 @@ inline std::uint32_t getU32(const std::string& bytes, std::size_t offset) {
   return readLittleEndian32(reinterpret_cast<const std::uint8_t*>(bytes.data()) + offset);
 }
 
+// A channel of a 16-bit pixel under `mask`, widened to 8 bits by
+// repeating its bits, as GDI does.
+inline std::uint8_t maskedChannel(std::uint32_t pixel, std::uint32_t mask) {
+  if (mask == 0) return 0;
+  int shift = 0;
+  while (!((mask >> shift) & 1)) ++shift;
+  int bits = 0;
+  while ((mask >> (shift + bits)) & 1) ++bits;
+  std::uint32_t value = (pixel & mask) >> shift;
+  std::uint32_t wide = value << (8 - bits);
+  for (int filled = bits; filled < 8; filled += bits) wide |= wide >> bits;
+  return static_cast<std::uint8_t>(wide);
+}
+
 // The pixels as the platform shows a DIB: rows top to bottom, each pixel
 // blue, green, red, no padding. Handles what the decoders hand over:
-// 1-, 4- and 8-bit indexed and 24- and 32-bit BI_RGB pictures.
+// 1-, 4- and 8-bit indexed, 24- and 32-bit BI_RGB and 16-bit BI_BITFIELDS
+// pictures.
 inline std::string visiblePixels(const DibPicture& picture) {
   if (picture.info.size() < kDibHeaderBytes) {
     ADD_FAILURE() << "no information header";
@@ -67,6 +82,12 @@ inline std::string visiblePixels(const DibPicture& picture) {
           return {};
         }
         out.append(reinterpret_cast<const char*>(table + 4 * index), 3);
+      } else if (h.bitCount == 16 && h.compression == kDibCompressionBitfields) {
+        const std::uint32_t pixel = row[2 * x] | row[2 * x + 1] << 8;
+        const std::uint8_t* masks = picture.info.data() + kDibHeaderBytes;
+        out += static_cast<char>(maskedChannel(pixel, readLittleEndian32(masks + 8)));
+        out += static_cast<char>(maskedChannel(pixel, readLittleEndian32(masks + 4)));
+        out += static_cast<char>(maskedChannel(pixel, readLittleEndian32(masks)));
       } else {
         out.append(reinterpret_cast<const char*>(row + x * (h.bitCount / 8)), 3);
       }

@@ -15,8 +15,13 @@ namespace {
 void checkPicture(const DibPicture& picture) {
   if (picture.info.size() < kDibHeaderBytes || !pictureSizeAllowed(picture.width, picture.height)) __builtin_trap();
   const DibHeader h = readDibHeader(picture.info.data());
-  const std::uint64_t stride = (static_cast<std::uint64_t>(picture.width) * h.bitCount + 31) / 32 * 4;
-  if (picture.pixels.size < stride * static_cast<std::uint64_t>(picture.height)) __builtin_trap();
+  if (h.compression == kDibCompressionRle8 || h.compression == kDibCompressionRle4) {
+    // The system reads the compressed data up to sizeImage bytes.
+    if (h.sizeImage == 0 || picture.pixels.size != h.sizeImage) __builtin_trap();
+  } else {
+    const std::uint64_t stride = (static_cast<std::uint64_t>(picture.width) * h.bitCount + 31) / 32 * 4;
+    if (picture.pixels.size < stride * static_cast<std::uint64_t>(picture.height)) __builtin_trap();
+  }
   // Touch the last byte, so the sanitizer sees a short buffer.
   volatile std::uint8_t last = picture.pixels.data[picture.pixels.size - 1];
   (void)last;
@@ -26,7 +31,7 @@ void checkPicture(const DibPicture& picture) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   DibPicture bmp;
-  if (decodeBmpImage(data, size, &bmp) == BmpDecodeStatus::Ok) checkPicture(bmp);
+  if (decodeBmpImage(data, size, &bmp, RunLength::HandOver) == BmpDecodeStatus::Ok) checkPicture(bmp);
 
   if (size == 0) return 0;  // fmemopen refuses an empty buffer
   std::FILE* stream = fmemopen(const_cast<std::uint8_t*>(data), size, "rb");

@@ -8,9 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "calendar/month_grid.h"
 #include "render/fonts.h"
 #include "render/gdi_guards_win.h"
 #include "render/gdi_text_win.h"
+#include "platform/text_convert.h"
+#include "render/paint.h"
 #include "render/picture.h"
 #include "settings/app_settings.h"
 #include "settings/settings_file.h"
@@ -205,6 +208,104 @@ TEST(PictureBitmap, BmpAndJpegBecomeBitmapsOfTheirSize) {
   EXPECT_EQ(pictureBitmap(), shown);
   deletePictureBitmap();
   deletePicturePalette();
+}
+
+// The loaded picture's pixels as blue, green, red rows, top to bottom,
+// read back from the bitmap through a 32-bit top-down DIB.
+std::string shownPixels(HDC screen) {
+  HBITMAP bitmap = static_cast<HBITMAP>(pictureBitmap());
+  if (!bitmap) return {};
+  const int width = pictureWidth(), height = pictureHeight();
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  std::vector<std::uint32_t> bits(static_cast<std::size_t>(width) * height);
+  if (GetDIBits(screen, bitmap, 0, height, bits.data(), &info, DIB_RGB_COLORS) != height) return {};
+  std::string out;
+  for (std::uint32_t p : bits) {
+    out += static_cast<char>(p & 0xFF);
+    out += static_cast<char>((p >> 8) & 0xFF);
+    out += static_cast<char>((p >> 16) & 0xFF);
+  }
+  return out;
+}
+
+TEST(PictureBitmap, EveryKindDrawnOnTheScreenShowsThePixelsConvertReads) {
+  HDC screen = static_cast<HDC>(testing_support::screenDeviceContext());
+  ASSERT_GE(GetDeviceCaps(screen, BITSPIXEL), 24) << "exact colours need a true-colour screen";
+  const std::string data = std::string(SORVANE_TEST_DATA) + "/pictures/";
+  // The run-length pictures are decoded by the system itself.
+  for (const char* name : {"bmp1.bmp", "bmp4.bmp", "bmp8.bmp", "bmp24.bmp", "rle8.bmp", "rle4.bmp",
+                           "bitfields565.bmp", "colour301.jpg", "rgb.jpg"}) {
+    const std::string file(name);
+    loadPicture((data + file).c_str(), screen);
+    ASSERT_NE(pictureBitmap(), nullptr) << name;
+    const std::string expected = testing_support::readBytes(data + file.substr(0, file.size() - 3) + "bgr");
+    EXPECT_EQ(shownPixels(screen), expected) << name;
+  }
+  deletePictureBitmap();
+  deletePicturePalette();
+}
+
+TEST(PictureBitmap, APictureHeldOpenForWritingStillLoads) {
+  testing_support::TempDir dir;
+  const std::string path = dir.file("held.bmp");
+  testing_support::writeBytes(path, testing_support::readBytes(std::string(SORVANE_TEST_DATA) + "/pictures/bmp24.bmp"));
+  // What a paint program that keeps its file open does.
+  HANDLE writer = CreateFileW(sjisToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+  HDC screen = static_cast<HDC>(testing_support::screenDeviceContext());
+  loadPicture(path.c_str(), screen);
+  EXPECT_NE(pictureBitmap(), nullptr);
+  EXPECT_EQ(pictureWidth(), 301);
+  CloseHandle(writer);
+  deletePictureBitmap();
+  deletePicturePalette();
+}
+
+class MemoPaintTest : public ::testing::Test {
+ protected:
+  MemoPaintTest() : settings_(dir_.file("paint.ini")) {}
+  ~MemoPaintTest() override { destroyFonts(); }
+  // The memo of a 40 x 50 cell at (0, 10), drawn with MAIN_FONT HEIGHT
+  // `height`; returns the first row that shows memo colour, or -1.
+  int firstMemoRow(const std::string& height) {
+    // Memo text without smoothing, so that its pixels have exactly its colour.
+    testing_support::writeBytes(dir_.file("paint.ini"), "[MAIN_FONT]\r\nHEIGHT=" + height +
+                                                            "\r\n[MEMO_FONT]\r\nHEIGHT=-16\r\nQUALITY=3\r\n");
+    appSettings().reload(testing_support::screenDeviceContext());
+    destroyFonts();
+    createFonts();
+    DayCell cell;
+    cell.day = 5;
+    cell.memo = MemoText::copyOf("|||\r\n|||\r\n|||");
+    cell.memoColor = kMain;
+    Canvas canvas(40, 60);
+    paintDayMemo(canvas.dc(), cell, 0, 10, 40, 50);
+    std::vector<POINT> memo = canvas.pixelsOf(kMain);
+    int top = -1;
+    for (const POINT& p : memo)
+      if (top < 0 || p.y < top) top = p.y;
+    return top;
+  }
+  testing_support::TempDir dir_;
+  testing_support::SettingsFileOverride settings_;
+};
+
+TEST_F(MemoPaintTest, ExtremeMainFontHeightsPaintNoMemoInsteadOfOverflowing) {
+  const int normal = firstMemoRow("-24");
+  EXPECT_GE(normal, 10 + 24) << "the memo starts below the configured number height";
+  EXPECT_LT(normal, 60);
+  // Taller than the cell: the memo rectangle is empty, nothing is drawn
+  // (an offset that wrapped around would put the memo at the cell's top).
+  EXPECT_EQ(firstMemoRow("-2147483648"), -1);
+  EXPECT_EQ(firstMemoRow("2147483647"), -1);
+  EXPECT_EQ(firstMemoRow("-32767"), -1);
 }
 
 }  // namespace
