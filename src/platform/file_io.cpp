@@ -3,6 +3,7 @@
 namespace {
 bool truncateArmed = false;
 std::size_t truncateBytes = 0;
+bool readFailureArmed = false;
 }  // namespace
 
 // A name no user file is likely to carry, next to the target so that the
@@ -18,5 +19,13 @@ bool takeTruncatedWriteForTests(std::size_t* bytes) {
   if (!truncateArmed) return false;
   truncateArmed = false;
   *bytes = truncateBytes;
+  return true;
+}
+
+void failNextReadForTests() { readFailureArmed = true; }
+
+bool takeFailedReadForTests() {
+  if (!readFailureArmed) return false;
+  readFailureArmed = false;
   return true;
 }
