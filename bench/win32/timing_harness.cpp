@@ -171,8 +171,14 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 0; i < kStarts; ++i) {
     Started started;
     double ms = 0;
-    if (startAndWaitForPaint(minimal, L"MINIMAL_CLASS", started, ms)) minimalStarts.push_back(ms);
-    minimalMemory = peakWorkingSetMb(started.process.hProcess);
+    if (startAndWaitForPaint(minimal, L"MINIMAL_CLASS", started, ms)) {
+      minimalStarts.push_back(ms);
+      // At the calendar's size below: under Wine the window's own pixels
+      // (its surface) are part of the working set.
+      resizeClient(started.window, 1024, 768);
+      RedrawWindow(started.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+      minimalMemory = peakWorkingSetMb(started.process.hProcess);
+    }
     stop(started);
     if (startAndWaitForPaint(sorvane, L"CAL_CLASS", started, ms)) sorvaneStarts.push_back(ms);
     stop(started);
@@ -195,16 +201,16 @@ int wmain(int argc, wchar_t** argv) {
 
   double sorvaneStart = median(sorvaneStarts);
   double minimalStart = median(minimalStarts);
-  std::printf("start-up to first paint: Sorvane %.1f ms, minimal window %.1f ms, ratio %.2f (target <= 1.5)\n",
+  std::printf("start-up to first paint: Sorvane %.1f ms, minimal window %.1f ms, ratio %.2f (target <= 1.3)\n",
               sorvaneStart, minimalStart, minimalStart > 0 ? sorvaneStart / minimalStart : 0.0);
-  std::printf("full repaint 1024x768, frames, memos, outlines: median %.2f ms, worst %.2f ms (target < 16)\n",
+  std::printf("full repaint 1024x768, frames, memos, outlines: median %.2f ms, worst %.2f ms (target < 8, worst < 16)\n",
               median(repaints), *std::max_element(repaints.begin(), repaints.end()));
-  std::printf("month change to finished paint: median %.2f ms, worst %.2f ms (target < 16)\n", median(changes),
+  std::printf("month change to finished paint: median %.2f ms, worst %.2f ms (target < 8, worst < 16)\n", median(changes),
               *std::max_element(changes.begin(), changes.end()));
-  // Under Wine the working set also counts Wine's own libraries, which the
-  // minimal program's figure shows on its own.
-  std::printf("peak working set: Sorvane %.1f MB, minimal window %.1f MB (target < 16)\n", sorvaneMemory,
-              minimalMemory);
+  // Under Wine the working set also counts Wine's own libraries and the
+  // Japanese font, which the minimal program's figure shows on its own.
+  std::printf("peak working set: Sorvane %.1f MB, minimal window %.1f MB, difference %.1f MB (target <= 2)\n",
+              sorvaneMemory, minimalMemory, sorvaneMemory - minimalMemory);
   std::fflush(stdout);
   return 0;
 }

@@ -6,6 +6,7 @@
 #include "render/gdi_guards_win.h"
 #include "render/picture.h"
 #include "settings/app_settings.h"
+#include "settings/settings_file.h"
 
 namespace {
 
@@ -14,6 +15,8 @@ HINSTANCE instanceHandle = nullptr;
 // Window creation, in an order later steps rely on: the settings before
 // today's month (its caption uses TITLE), the fonts after both.
 void onCreate(HWND window) {
+  // Settings, holidays, data directory and fonts from one read of the file.
+  SettingsReadScope startUp;
   MainWindowState& state = mainWindowState();
   state.toolWindow = nullptr;  // the tool strip comes with its own window
   {
@@ -133,6 +136,7 @@ int dayEditorTarget(int which) {
 }
 
 void showMonth(HWND window, int year, int month) {
+  SettingsReadScope monthChange;  // the holidays and the data directory
   MonthGrid& grid = mainWindowState().grid;
   grid.build(year, month);
   grid.load(year, month);

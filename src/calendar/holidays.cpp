@@ -70,6 +70,8 @@ bool isUserHoliday(const char* value) {
 }
 
 void MonthGrid::applyHolidays(int year, int month) {
+  // Some thirty "HOLIDAY" lookups, answered from one read of the file.
+  SettingsReadScope lookups;
   const bool equinoxMonth = month == 3 || month == 9;
   const int equinox = equinoxMonth ? equinoxDay(year, month) : 0;
 

@@ -15,6 +15,8 @@ constexpr std::size_t kTemporaryDigits = 5;
 constexpr std::string_view kOldTemporarySuffix = ".sorvane-tmp";
 
 bool isHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+
+bool readFailureArmed = false;
 }  // namespace
 
 std::string temporaryPathFor(const std::string& path, unsigned number) {
@@ -58,4 +60,12 @@ bool takeFailedFlushForTests() {
   bool armed = flushFailureArmed;
   flushFailureArmed = false;
   return armed;
+}
+
+void failNextReadForTests() { readFailureArmed = true; }
+
+bool takeFailedReadForTests() {
+  if (!readFailureArmed) return false;
+  readFailureArmed = false;
+  return true;
 }

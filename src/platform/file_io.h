@@ -25,9 +25,12 @@ enum class FileReadStatus {
 FileReadStatus readFileIntoBlock(const std::string& path, std::size_t maxSize,
                                  BlockHandle* block, std::size_t* size);
 
-// Reads a whole (small) file into `out`. False when it cannot be opened or
-// read, or is larger than `maxSize`; `out` is then empty.
-bool readFileText(const std::string& path, std::size_t maxSize, std::string& out);
+// Reads a whole (small) file into `out`, with the statuses of
+// readFileIntoBlock: only Ok leaves bytes in `out`. A file larger than
+// `maxSize` gives NoMemory. Callers that go on to replace the file must tell
+// Missing (nothing to lose) from the rest (a file is there that we could not
+// read).
+FileReadStatus readFileText(const std::string& path, std::size_t maxSize, std::string& out);
 
 // Replaces the file with `data` without ever destroying what was there: the
 // bytes go to a temporary file in the same directory, are flushed to disk,
@@ -71,3 +74,9 @@ void truncateNextWriteForTests(std::size_t bytes);
 bool takeTruncatedWriteForTests(std::size_t* bytes);
 void failNextFlushForTests();
 bool takeFailedFlushForTests();
+
+// Test seam: when set, the next whole-file read (readFileIntoBlock or
+// readFileText) fails after opening the file, as a bad sector would, then
+// the hook clears itself.
+void failNextReadForTests();
+bool takeFailedReadForTests();

@@ -5,6 +5,7 @@
 // handed over only when every byte arrived.
 
 #include <cstddef>
+#include <string>
 
 #include "platform/file_io.h"
 #include "platform/memory_block.h"
@@ -18,7 +19,7 @@ FileReadStatus readSizedFileIntoBlock(unsigned long long fileSize, std::size_t m
   BlockHandle data = allocateBlock(static_cast<std::size_t>(fileSize) + 1);
   if (!data) return FileReadStatus::NoMemory;
   char* bytes = lockBlock(data);
-  bool ok = bytes && readAll(bytes, static_cast<std::size_t>(fileSize));
+  bool ok = bytes && !takeFailedReadForTests() && readAll(bytes, static_cast<std::size_t>(fileSize));
   unlockBlock(data);
   if (!ok) {
     freeBlock(data);
@@ -26,5 +27,21 @@ FileReadStatus readSizedFileIntoBlock(unsigned long long fileSize, std::size_t m
   }
   *block = data;
   *size = static_cast<std::size_t>(fileSize);
+  return FileReadStatus::Ok;
+}
+
+// The same for readFileText: the bytes go to `out`, which stays empty
+// unless every byte arrived.
+template <typename ReadAll>
+FileReadStatus readSizedFileText(unsigned long long fileSize, std::size_t maxSize, ReadAll readAll,
+                                 std::string& out) {
+  out.clear();
+  if (fileSize == 0) return FileReadStatus::Empty;
+  if (fileSize > maxSize) return FileReadStatus::NoMemory;
+  out.resize(static_cast<std::size_t>(fileSize));
+  if (takeFailedReadForTests() || !readAll(out.data(), out.size())) {
+    out.clear();
+    return FileReadStatus::ReadError;
+  }
   return FileReadStatus::Ok;
 }

@@ -138,20 +138,16 @@ FileReadStatus readFileIntoBlock(const std::string& path, std::size_t maxSize,
       [&fd](char* data, std::size_t count) { return readAll(fd.get(), data, count); }, block, size);
 }
 
-bool readFileText(const std::string& path, std::size_t maxSize, std::string& out) {
+FileReadStatus readFileText(const std::string& path, std::size_t maxSize, std::string& out) {
   out.clear();
   FileReadStatus status = FileReadStatus::Ok;
   FileDescriptor fd(openRegularFileForReading(path, &status));
-  if (!fd.valid()) return false;
+  if (!fd.valid()) return status;
   struct stat info;
-  if (::fstat(fd.get(), &info) != 0) return false;
-  if (static_cast<unsigned long long>(info.st_size) > maxSize) return false;
-  out.resize(static_cast<std::size_t>(info.st_size));
-  if (!readAll(fd.get(), out.data(), out.size())) {
-    out.clear();
-    return false;
-  }
-  return true;
+  if (::fstat(fd.get(), &info) != 0) return FileReadStatus::NotOpened;
+  return readSizedFileText(
+      static_cast<unsigned long long>(info.st_size), maxSize,
+      [&fd](char* data, std::size_t count) { return readAll(fd.get(), data, count); }, out);
 }
 
 void removeStaleTemporariesBeside(const std::string& path) {

@@ -118,18 +118,18 @@ FileReadStatus readFileIntoBlock(const std::string& path, std::size_t maxSize,
       block, size);
 }
 
-bool readFileText(const std::string& path, std::size_t maxSize, std::string& out) {
+FileReadStatus readFileText(const std::string& path, std::size_t maxSize, std::string& out) {
   out.clear();
   FileHandle file(openForReading(path));
-  if (!file.valid()) return false;
-  unsigned long long bytes = 0;
-  if (!fileSize(file.get(), &bytes) || bytes > maxSize) return false;
-  out.resize(static_cast<std::size_t>(bytes));
-  if (!readAll(file.get(), out.data(), out.size())) {
-    out.clear();
-    return false;
+  if (!file.valid()) {
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileReadStatus::Missing
+                                                                          : FileReadStatus::NotOpened;
   }
-  return true;
+  unsigned long long bytes = 0;
+  if (!fileSize(file.get(), &bytes)) return FileReadStatus::NotOpened;
+  return readSizedFileText(
+      bytes, maxSize, [&file](char* data, std::size_t count) { return readAll(file.get(), data, count); }, out);
 }
 
 void removeStaleTemporariesBeside(const std::string& path) {

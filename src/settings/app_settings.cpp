@@ -50,6 +50,7 @@ void AppSettings::loadColors() {
 // The order matters: the picture is loaded as soon as WALL is known, and
 // TOP is read back from the file whatever the menu did since.
 void AppSettings::reload(DeviceContext dc) {
+  SettingsReadScope reading;  // some forty keys, one read of the file
   title_ = readMain("TITLE");
   displayWaku_ = readMain("DISPLAY_WAKU");
   displayMemo_ = readMain("DISPLAY_MEMO");

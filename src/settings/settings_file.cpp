@@ -15,22 +15,67 @@ constexpr std::size_t kMaxSettingsFileSize = 16 * 1024 * 1024;
 
 std::string overriddenPath;
 
-std::string readSettingsText() {
+// The file's text as one read found it. `writable` is false when a file is
+// there that could not be read: its text is then empty (every read gives
+// its default) and no write may replace the file.
+struct SettingsText {
+  std::string path;
   std::string text;
-  readFileText(settingsFilePath(), kMaxSettingsFileSize, text);
-  return text;
+  bool writable = true;
+};
+
+SettingsText readSettingsFile(const std::string& path) {
+  SettingsText read;
+  read.path = path;
+  const FileReadStatus status = readFileText(path, kMaxSettingsFileSize, read.text);
+  read.writable = status == FileReadStatus::Ok || status == FileReadStatus::Empty ||
+                  status == FileReadStatus::Missing;
+  return read;
 }
 
-// Writes the new text only when it differs, so that storing a value that is
-// already there leaves the file (and its time stamp) alone.
-// Without a path (the executable's own could not be had) nothing is
-// written anywhere.
-void storeIfChanged(std::string& text, bool changed) {
-  std::string path = settingsFilePath();
-  if (changed && !path.empty()) replaceFileContents(path, text);
+int scopeDepth = 0;
+// The text of the operation under way; empty path when none is held.
+SettingsText held;
+
+// Hands `use` the file's text: the held one inside a scope, else a read of
+// its own that is gone when `use` returns.
+template <typename Use>
+auto withSettingsText(Use use) {
+  const std::string path = settingsFilePath();
+  if (scopeDepth == 0) return use(readSettingsFile(path).text);
+  // The path is compared, not assumed: the tool may point it elsewhere.
+  if (held.path.empty() || held.path != path) held = readSettingsFile(path);
+  return use(held.text);
+}
+
+// Reads the file afresh, lets `edit` change its text and replaces the file
+// when the text changed. Whatever the file holds afterwards is what the
+// rest of a scoped operation reads.
+template <typename Edit>
+bool editSettingsFile(Edit edit) {
+  SettingsText current = readSettingsFile(settingsFilePath());
+  // Without a path (the executable's own could not be had) nothing is
+  // written anywhere.
+  bool ok = current.writable && !current.path.empty();
+  if (ok) {
+    std::string before = current.text;
+    if (edit(current.text)) {
+      ok = replaceFileContents(current.path, current.text);
+      // A failed replacement leaves the old file as it was.
+      if (!ok) current.text = std::move(before);
+    }
+  }
+  if (scopeDepth > 0) held = std::move(current);
+  return ok;
 }
 
 }  // namespace
+
+SettingsReadScope::SettingsReadScope() { ++scopeDepth; }
+
+SettingsReadScope::~SettingsReadScope() {
+  if (--scopeDepth == 0) held = SettingsText{};
+}
 
 void overrideSettingsFilePath(const std::string& path) { overriddenPath = path; }
 
@@ -44,22 +89,24 @@ std::string settingsFilePath() {
 }
 
 int readSettingInt(const char* section, const char* key, int defaultValue) {
-  std::optional<std::string> value = iniReadValue(readSettingsText(), section, key);
+  std::optional<std::string> value =
+      withSettingsText([&](const std::string& text) { return iniReadValue(text, section, key); });
   // As with the system's profile functions, "KEY=" with nothing after it
   // gives the default, not 0.
   return value && !value->empty() ? iniParseInt(*value) : defaultValue;
 }
 
-void writeSettingInt(const char* section, const char* key, int value) {
+bool writeSettingInt(const char* section, const char* key, int value) {
   char digits[16];
   std::snprintf(digits, sizeof digits, "%d", value);
-  writeSettingString(section, key, digits);
+  return writeSettingString(section, key, digits);
 }
 
 std::size_t readSettingString(const char* section, const char* key, char* buffer,
                               std::size_t capacity, const char* defaultValue) {
   if (!buffer || capacity == 0) return 0;
-  std::optional<std::string> value = iniReadValue(readSettingsText(), section, key);
+  std::optional<std::string> value =
+      withSettingsText([&](const std::string& text) { return iniReadValue(text, section, key); });
   std::string_view text = value ? std::string_view(*value) : std::string_view(defaultValue);
   std::size_t length = sjisCutLength(text, capacity - 1);
   std::memcpy(buffer, text.data(), length);
@@ -67,16 +114,14 @@ std::size_t readSettingString(const char* section, const char* key, char* buffer
   return length;
 }
 
-void writeSettingString(const char* section, const char* key, const char* text) {
-  std::string content = readSettingsText();
-  storeIfChanged(content, iniWriteValue(content, section, key, text));
+bool writeSettingString(const char* section, const char* key, const char* text) {
+  return editSettingsFile([&](std::string& content) { return iniWriteValue(content, section, key, text); });
 }
 
 std::string readSettingSection(const char* section) {
-  return iniReadSection(readSettingsText(), section);
+  return withSettingsText([&](const std::string& text) { return iniReadSection(text, section); });
 }
 
-void writeSettingSection(const char* section, const std::string& entries) {
-  std::string content = readSettingsText();
-  storeIfChanged(content, iniWriteSection(content, section, entries));
+bool writeSettingSection(const char* section, const std::string& entries) {
+  return editSettingsFile([&](std::string& content) { return iniWriteSection(content, section, entries); });
 }

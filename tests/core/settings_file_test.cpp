@@ -10,6 +10,12 @@
 #include "platform/file_io.h"
 #include "test_support.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/text_convert.h"
+#endif
+
 namespace {
 
 using namespace std::string_literals;
@@ -164,6 +170,121 @@ TEST_F(SettingsFile, EmptyFileIsReadAsEmptyAndWrittenLikeANewOne) {
   EXPECT_EQ(readSettingInt("Sorvane", "DAY_POS", 5), 5);
   writeSettingInt("Sorvane", "DAY_POS", 2);
   EXPECT_EQ(readBytes(path), "[Sorvane]\r\nDAY_POS=2\r\n");
+}
+
+// A settings file that is there but cannot be read: reads give the
+// defaults, as for a missing file, and no write may touch it, since editing
+// the empty text we got would replace every other setting with nothing.
+class UnreadableSettingsFile : public SettingsFile {
+ protected:
+  const std::string original = "[Sorvane]\r\nDAY_POS=3\r\n[HOLIDAY]\r\n0101=元日||0\r\n";
+
+  void expectNoWriteGetsThrough() {
+    EXPECT_FALSE(writeSettingInt("Sorvane", "DAY_POS", 4));
+    EXPECT_FALSE(writeSettingString("Other", "K", "v"));
+    EXPECT_FALSE(writeSettingSection("HOLIDAY", "0505=x||1\0\0"s));
+    EXPECT_FALSE(testing_support::temporaryLeftBeside(path));
+  }
+};
+
+TEST_F(UnreadableSettingsFile, ReadErrorGivesDefaultsAndWritesNothing) {
+  writeBytes(path, original);
+  failNextReadForTests();
+  EXPECT_EQ(readSettingInt("Sorvane", "DAY_POS", 9), 9);
+  EXPECT_FALSE(takeFailedReadForTests());  // the read did meet the failure
+  failNextReadForTests();
+  EXPECT_FALSE(writeSettingInt("Sorvane", "DAY_POS", 4));
+  EXPECT_FALSE(takeFailedReadForTests());
+  EXPECT_EQ(readBytes(path), original);
+  // The fault was passing: the next write goes through and keeps the rest.
+  EXPECT_TRUE(writeSettingInt("Sorvane", "DAY_POS", 4));
+  EXPECT_EQ(readBytes(path), "[Sorvane]\r\nDAY_POS=4\r\n[HOLIDAY]\r\n0101=元日||0\r\n");
+}
+
+TEST_F(UnreadableSettingsFile, FolderOfThatNameGivesDefaultsAndIsLeftAlone) {
+  std::filesystem::create_directory(path);
+  writeBytes(dir.file("Sorvane.ini") + "/inside", "x");
+  EXPECT_EQ(readSettingInt("Sorvane", "DAY_POS", 9), 9);
+  EXPECT_EQ(readSettingSection("HOLIDAY"), "\0"s);
+  expectNoWriteGetsThrough();
+  EXPECT_TRUE(std::filesystem::is_directory(path));
+  EXPECT_EQ(readBytes(dir.file("Sorvane.ini") + "/inside"), "x");
+}
+
+TEST_F(UnreadableSettingsFile, FileOverTheSizeCapGivesDefaultsAndIsLeftAlone) {
+  // Well-formed settings, then a comment that takes the file past 16 MB.
+  const std::string big = original + ";" + std::string(16 * 1024 * 1024, 'z') + "\r\n";
+  writeBytes(path, big);
+  EXPECT_EQ(readSettingInt("Sorvane", "DAY_POS", 9), 9);
+  expectNoWriteGetsThrough();
+  EXPECT_TRUE(readBytes(path) == big);  // not EXPECT_EQ: no 16 MB diff on failure
+}
+
+#ifdef _WIN32
+TEST_F(UnreadableSettingsFile, FileHeldWithoutReadSharingGivesDefaultsAndIsLeftAlone) {
+  // Another program's handle that lets nobody read: one that shares nothing,
+  // and one that lets the file be deleted or renamed (as sync tools and
+  // some editors do), which would let a replacement through.
+  for (DWORD share : {DWORD{0}, DWORD{FILE_SHARE_DELETE}}) {
+    SCOPED_TRACE(share);
+    writeBytes(path, original);
+    HANDLE other = CreateFileW(sjisToWide(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(readSettingInt("Sorvane", "DAY_POS", 9), 9);
+    {
+      SettingsReadScope operation;
+      EXPECT_EQ(readSettingInt("Sorvane", "DAY_POS", 9), 9);
+      EXPECT_FALSE(writeSettingInt("Sorvane", "DAY_POS", 4));
+      EXPECT_EQ(readSettingInt("Sorvane", "DAY_POS", 9), 9);
+    }
+    expectNoWriteGetsThrough();
+    CloseHandle(other);
+    EXPECT_EQ(readBytes(path), original);
+    EXPECT_EQ(readSettingInt("Sorvane", "DAY_POS", 9), 3);
+  }
+}
+#endif
+
+// One operation, one read of the file: inside a scope a change made by hand
+// is not seen; a write made in the scope is; after the scope everything is
+// read afresh.
+TEST_F(SettingsFile, ScopeAnswersFromOneReadAndSeesItsOwnWrites) {
+  writeBytes(path, "[Sorvane]\r\nDAY_POS=1\r\n");
+  {
+    SettingsReadScope operation;
+    EXPECT_EQ(readSettingInt("Sorvane", "DAY_POS"), 1);
+    writeBytes(path, "[Sorvane]\r\nDAY_POS=2\r\nTITLE=2\r\n");
+    {
+      SettingsReadScope nested;
+      EXPECT_EQ(readSettingInt("Sorvane", "DAY_POS"), 1);
+    }
+    EXPECT_EQ(readSettingInt("Sorvane", "TITLE", 7), 7);
+    // The write works on the file as it is now, not on the held text.
+    EXPECT_TRUE(writeSettingInt("Sorvane", "WALL", 1));
+    EXPECT_EQ(readSettingInt("Sorvane", "WALL"), 1);
+    EXPECT_EQ(readSettingInt("Sorvane", "TITLE"), 2);
+    EXPECT_EQ(readBytes(path), "[Sorvane]\r\nDAY_POS=2\r\nTITLE=2\r\nWALL=1\r\n");
+    writeBytes(path, "[Sorvane]\r\nDAY_POS=5\r\n");
+    EXPECT_EQ(readSettingInt("Sorvane", "DAY_POS"), 2);
+  }
+  EXPECT_EQ(readSettingInt("Sorvane", "DAY_POS"), 5);
+  EXPECT_EQ(readSettingInt("Sorvane", "WALL", 7), 7);
+}
+
+TEST_F(SettingsFile, ScopeFollowsThePathAndAFailedReplacement) {
+  writeBytes(path, "[Sorvane]\r\nDAY_POS=1\r\n");
+  const std::string other = dir.file("other.ini");
+  writeBytes(other, "[Sorvane]\r\nDAY_POS=8\r\n");
+  SettingsReadScope operation;
+  EXPECT_EQ(readSettingInt("Sorvane", "DAY_POS"), 1);
+  overrideSettingsFilePath(other);
+  EXPECT_EQ(readSettingInt("Sorvane", "DAY_POS"), 8);
+  overrideSettingsFilePath(path);
+  EXPECT_EQ(readSettingInt("Sorvane", "DAY_POS"), 1);
+  // A replacement that fails leaves the old value for the reads after it.
+  truncateNextWriteForTests(3);
+  EXPECT_FALSE(writeSettingInt("Sorvane", "DAY_POS", 4));
+  EXPECT_EQ(readSettingInt("Sorvane", "DAY_POS"), 1);
 }
 
 }  // namespace
