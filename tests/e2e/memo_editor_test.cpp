@@ -6,12 +6,14 @@
 // and, where it shows, the memo mark the calendar paints.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "e2e/calendar_fixture.h"
 #include "e2e/desktop_input.h"
+#include "e2e/e2e_options.h"
 #include "e2e/memo_windows.h"
 
 namespace {
@@ -104,6 +106,12 @@ class MemoEditorTest : public CalendarWindowTest {
     clickControl(box, button);
     if (!waitUntilGone(box)) return L"<message box stays>";
     return caption + L"|" + text;
+  }
+
+  // A double click on the title band.
+  HWND openMonthDialog() {
+    leftDoubleClick(window(), layout.clientWidth / 2, 3);
+    return waitForMonthDialog(app().processId());
   }
 
   bool markedInDecember(const char* step, int day) {
@@ -348,13 +356,7 @@ TEST_F(MemoEditorTest, TheEditorKeepsItsPlaceAndLaysOutItsControls) {
 
 // ---- The month memo dialog ------------------------------------------------
 
-class MonthMemoDialogTest : public MemoEditorTest {
- protected:
-  HWND openMonthDialog() {
-    leftDoubleClick(window(), layout.clientWidth / 2, 3);
-    return waitForMonthDialog(app().processId());
-  }
-};
+using MonthMemoDialogTest = MemoEditorTest;
 
 TEST_F(MonthMemoDialogTest, HeadingsRoundTripAndNewDaysTakeTheDefaultColour) {
   ASSERT_TRUE(prepare(kWithTitleBand));
@@ -483,6 +485,55 @@ TEST_F(MonthMemoDialogTest, UnstorableTextAndFailedSavesKeepTheDialogOpen) {
   clickControl(dialog, IDOK);
   EXPECT_TRUE(waitUntilGone(dialog));
   EXPECT_EQ(december(), "__#00#__\r\n新しい月" + dayBlock(3, "00000000", "既存"));
+}
+
+}  // namespace
+
+// ---- Pictures for the README ----------------------------------------------
+// Not a check: run on purpose with --gtest_also_run_disabled_tests
+// --gtest_filter=*Pictures* to draw docs/day_editor.png and
+// docs/month_dialog.png (the run turns the captures into PNG files).
+
+namespace {
+
+class ReadmePictures : public MemoEditorTest {
+ protected:
+  void keepScreen(HWND dialog, const wchar_t* name) {
+    settle(dialog, 300);
+    RECT calendar = app().windowRect(), editor{};
+    GetWindowRect(dialog, &editor);
+    RECT both{std::min(calendar.left, editor.left) - 8, std::min(calendar.top, editor.top) - 8,
+              std::max(calendar.right, editor.right) + 8, std::max(calendar.bottom, editor.bottom) + 8};
+    Capture::ofScreen(both).saveBmp(e2eOptions().shotDir + L"\\" + name + L".bmp");
+  }
+};
+
+TEST_F(ReadmePictures, DISABLED_BothEditorsWithJapaneseText) {
+  ASSERT_TRUE(prepare(iniText({"[Sorvane]", "TITLE=0", "DISPLAY_TITLE=1", "WEEK=1", "DISPLAY_WAKU=1",
+                               "DISPLAY_MEMO=1", "SAVE_POS=0", "[HOLIDAY]", "1223=天皇誕生日||0"})));
+  ASSERT_TRUE(app().writeFile(L"200412.dat", monthFileText("年末の大掃除\r\n年賀状は25日までに投函",
+                                                          {{5, 0x00C00000, "忘年会"},
+                                                           {15, 0x000000C0, "歯医者\r\n15:00"},
+                                                           {24, 0x00008000, "クリスマス会"}})));
+  ASSERT_TRUE(start(kDecember15, 340, 280));
+  pressKey(VK_RETURN);
+  HWND editor = waitForDayEditor(app().processId());
+  ASSERT_NE(editor, nullptr);
+  RECT calendar = app().windowRect();
+  MoveWindow(editor, calendar.right + 12, calendar.top, 300, 220, TRUE);
+  clickControl(editor, kEditId);
+  pressKey(VK_END, true);
+  typeText(L"\n駅前の歯科、保険証を忘れずに");
+  keepScreen(editor, L"readme-day_editor");
+  pressKey(VK_ESCAPE);
+  ASSERT_TRUE(waitUntilGone(editor));
+
+  HWND dialog = openMonthDialog();
+  ASSERT_NE(dialog, nullptr);
+  MoveWindow(dialog, calendar.right + 12, calendar.top, 340, 360, TRUE);
+  keepScreen(dialog, L"readme-month_dialog");
+  clickControl(dialog, IDCANCEL);
+  EXPECT_TRUE(waitUntilGone(dialog));
 }
 
 }  // namespace
