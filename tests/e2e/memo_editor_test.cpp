@@ -489,6 +489,52 @@ TEST_F(MonthMemoDialogTest, UnstorableTextAndFailedSavesKeepTheDialogOpen) {
 
 }  // namespace
 
+namespace {
+
+int childHeight(HWND dialog, int id) {
+  RECT rect{};
+  GetWindowRect(GetDlgItem(dialog, id), &rect);
+  return rect.bottom - rect.top;
+}
+
+TEST_F(MonthMemoDialogTest, TheSplitterAndThePlacementAreRemembered) {
+  ASSERT_TRUE(prepare(iniText({"[Sorvane]", "TITLE=0", "DISPLAY_TITLE=1", "WEEK=0", "DISPLAY_WAKU=0",
+                               "DISPLAY_MEMO=0", "SAVE_POS=0", "MONTHDLG_SEP=100"})));
+  ASSERT_TRUE(start(kDecember15));
+  HWND dialog = openMonthDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(childHeight(dialog, kMonthEditId), 100) << "MONTHDLG_SEP sets the month memo's height";
+  RECT calendar = app().windowRect();
+  MoveWindow(dialog, calendar.right + 10, 120, 380, 420, TRUE);
+  settle(dialog);
+
+  // The label between the edits is the splitter; dragging it far up stops
+  // at 10 pixels, and the day memos' edit takes the room.
+  RECT splitter{};
+  GetWindowRect(GetDlgItem(dialog, 1056), &splitter);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&splitter), 2);
+  int dayEditBefore = childHeight(dialog, kDayEditId);
+  leftDrag(dialog, (splitter.left + splitter.right) / 2, (splitter.top + splitter.bottom) / 2, 0, -200);
+  EXPECT_EQ(childHeight(dialog, kMonthEditId), 10);
+  EXPECT_EQ(childHeight(dialog, kDayEditId), dayEditBefore + 90);
+
+  clickControl(dialog, IDCANCEL);
+  ASSERT_TRUE(waitUntilGone(dialog));
+  dialog = openMonthDialog();
+  ASSERT_NE(dialog, nullptr);
+  RECT placed{};
+  GetWindowRect(dialog, &placed);
+  EXPECT_EQ(placed.left, calendar.right + 10);
+  EXPECT_EQ(placed.top, 120);
+  EXPECT_EQ(placed.right - placed.left, 380);
+  EXPECT_EQ(placed.bottom - placed.top, 420);
+  EXPECT_EQ(childHeight(dialog, kMonthEditId), 10) << "the splitter's place is kept in the run";
+  clickControl(dialog, IDCANCEL);
+  EXPECT_TRUE(waitUntilGone(dialog));
+}
+
+}  // namespace
+
 // ---- Pictures for the README ----------------------------------------------
 // Not a check: run on purpose with --gtest_also_run_disabled_tests
 // --gtest_filter=*Pictures* to draw docs/day_editor.png and
