@@ -259,6 +259,23 @@ TEST_F(MemoEditorTest, OkOnAnEmptyEditLeavesTheTwentyByteHeader) {
   EXPECT_FALSE(markedInDecember("emptied", 5)) << "an empty memo has no mark";
 }
 
+TEST_F(MemoEditorTest, ALongMemoIsShownWholeAndCanGrow) {
+  ASSERT_TRUE(prepare(kGridOnly));
+  // Longer than an edit control takes by default (30,000 characters).
+  std::string longText;
+  for (int line = 0; line < 2000; ++line) longText += "0123456789abcdefghi\r\n";
+  ASSERT_TRUE(app().writeFile(L"200412.dat", monthFileText("", {{5, 0, longText.c_str()}})));
+  ASSERT_TRUE(start(kDecember15));
+  HWND editor = openEditorOn(5);
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(controlText(editor, kEditId).size(), longText.size());
+  pressKey(VK_END, true);
+  typeText(L"末尾");
+  clickControl(editor, IDOK);
+  EXPECT_TRUE(waitUntilGone(editor));
+  EXPECT_EQ(december(), "__#00#__\r\n" + dayBlock(5, "00000000", (longText + "末尾").c_str()));
+}
+
 TEST_F(MemoEditorTest, TextAMonthFileCannotHoldIsRefusedAndKeptOnScreen) {
   ASSERT_TRUE(prepare(kGridOnly));
   ASSERT_TRUE(start(kDecember15));
