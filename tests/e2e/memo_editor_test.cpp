@@ -276,6 +276,44 @@ TEST_F(MemoEditorTest, ALongMemoIsShownWholeAndCanGrow) {
   EXPECT_EQ(december(), "__#00#__\r\n" + dayBlock(5, "00000000", (longText + "末尾").c_str()));
 }
 
+TEST_F(MemoEditorTest, TheColourChosenIsShownAndStoredWithTheMemo) {
+  ASSERT_TRUE(prepare(kGridOnly));
+  ASSERT_TRUE(start(kDecember15));
+  HWND editor = openEditorOn(5);
+  ASSERT_NE(editor, nullptr);
+  typeText(L"色付き");
+  RECT button{};
+  GetWindowRect(GetDlgItem(editor, kColourButtonId), &button);
+  MapWindowPoints(nullptr, editor, reinterpret_cast<POINT*>(&button), 2);
+  const int swatchX = button.right + 5 + 15, swatchY = (button.top + button.bottom) / 2;
+  EXPECT_TRUE(sameColour(Capture::of(editor).at(swatchX, swatchY), 0x00001234))
+      << "the swatch starts in the MEMODEF colour";
+
+  // The chooser's first basic colour, then its OK.
+  clickControl(editor, kColourButtonId);
+  HWND chooser = waitForMessageBox(app().processId());
+  ASSERT_NE(chooser, nullptr) << "no colour chooser";
+  HWND basic = GetDlgItem(chooser, 0x2d0);
+  ASSERT_NE(basic, nullptr);
+  RECT grid{};
+  GetWindowRect(basic, &grid);
+  POINT first{grid.left + (grid.right - grid.left) / 16, grid.top + (grid.bottom - grid.top) / 12};
+  ScreenToClient(chooser, &first);
+  leftClick(chooser, first.x, first.y);
+  clickControl(chooser, IDOK);
+  ASSERT_TRUE(waitUntilGone(chooser));
+  settle(editor, 200);
+  COLORREF chosen = Capture::of(editor).at(swatchX, swatchY);
+  EXPECT_FALSE(sameColour(chosen, 0x00001234)) << "the swatch shows the chosen colour";
+  EXPECT_EQ(december(), "<missing>") << "the colour is stored only with the memo";
+
+  clickControl(editor, IDOK);
+  EXPECT_TRUE(waitUntilGone(editor));
+  char colour[16];
+  std::snprintf(colour, sizeof colour, "%08lu", static_cast<unsigned long>(chosen));
+  EXPECT_EQ(december(), dayBlock(5, colour, "色付き"));
+}
+
 TEST_F(MemoEditorTest, TextAMonthFileCannotHoldIsRefusedAndKeptOnScreen) {
   ASSERT_TRUE(prepare(kGridOnly));
   ASSERT_TRUE(start(kDecember15));
