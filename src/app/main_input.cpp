@@ -4,6 +4,8 @@
 #include "app/commands.h"
 #include "app/main_window.h"
 #include "calendar/names.h"
+#include "memo/day_editor_win.h"
+#include "memo/month_dialog_win.h"
 #include "render/gdi_guards_win.h"
 #include "settings/app_settings.h"
 
@@ -93,25 +95,44 @@ void moveCursorFrame(HWND window, HDC dc) {
   paintCursor(window, dc, calendarView());
 }
 
-void commitOpenEditor(HWND window) {
-  if (editorOpen()) SendMessageW(mainWindowState().dayEditorWindow, WM_COMMAND, CMD_DAYINFO_COMMIT, 0);
+// Asks an open editor to store and save its text, then repaints the day it
+// worked on. False when the editor could not save and keeps its text: the
+// caller must then leave it on its day.
+bool commitOpenEditor(HWND window) {
+  bool committed = true;
+  if (editorOpen())
+    committed = SendMessageW(mainWindowState().dayEditorWindow, WM_COMMAND, CMD_DAYINFO_COMMIT, 0) != 0;
   YearMonth shown = shownMonth();
   if (dayEditorTarget(0) == shown.year && dayEditorTarget(1) == shown.month)
     invalidateDayCell(window, dayEditorTarget(2));
+  if (!committed) SetActiveWindow(mainWindowState().dayEditorWindow);
+  return committed;
 }
 
-// Points the day memo editor at the cursor day. The editor itself comes
-// with its own window; until then the target is all there is.
-void pointEditorAtCursor() {
+// Points the day memo editor at the cursor day, creating it when none is open.
+void pointEditorAtCursor(HWND window) {
   MainWindowState& state = mainWindowState();
   YearMonth shown = shownMonth();
   setDayEditorTarget(shown.year, shown.month, state.cursorDay, &state.grid);
-  if (editorOpen()) SendMessageW(state.dayEditorWindow, WM_COMMAND, CMD_DAYINFO_RELOAD, 0);
+  if (editorOpen())
+    SendMessageW(state.dayEditorWindow, WM_COMMAND, CMD_DAYINFO_RELOAD, 0);
+  else
+    state.dayEditorWindow = createDayEditor(appInstance(), window);
 }
 
 void openDayEditor(HWND window) {
-  commitOpenEditor(window);
-  pointEditorAtCursor();
+  if (!commitOpenEditor(window)) return;
+  pointEditorAtCursor(window);
+}
+
+// The month memo dialog for the shown month; an open day editor has saved
+// its text and goes first, as both work on the one grid.
+void openMonthMemoDialog(HWND window) {
+  MainWindowState& state = mainWindowState();
+  if (editorOpen()) DestroyWindow(state.dayEditorWindow);
+  state.dayEditorWindow = nullptr;
+  MonthMemoDialogParams params{&state.shownDate, &state.grid};
+  runMonthMemoDialog(appInstance(), window, params);
 }
 
 void showContextMenu(HWND window, POINT point, int popupIndex) {
@@ -225,14 +246,11 @@ void onLeftButtonDown(HWND window, LPARAM point) {
 }
 
 void onLeftButtonDoubleClick(HWND window, LPARAM point) {
-  MainWindowState& state = mainWindowState();
-  commitOpenEditor(window);
-  if (static_cast<int>(HIWORD(point)) < gridLayout().gridTop()) {
-    if (editorOpen()) DestroyWindow(state.dayEditorWindow);
-    state.dayEditorWindow = nullptr;
-    return;  // the month memo dialog comes with its own window
-  }
-  pointEditorAtCursor();
+  if (!commitOpenEditor(window)) return;
+  if (static_cast<int>(HIWORD(point)) < gridLayout().gridTop())
+    openMonthMemoDialog(window);
+  else
+    pointEditorAtCursor(window);
 }
 
 void onRightButtonDown(HWND window, LPARAM point) {

@@ -11,6 +11,7 @@
 
 #include "e2e/calendar_fixture.h"
 #include "e2e/desktop_input.h"
+#include "e2e/memo_windows.h"
 
 namespace {
 
@@ -213,8 +214,14 @@ TEST_F(CalendarWindowTest, ClicksSelectTheCellUnderThePoint) {
   EXPECT_EQ(after.left, placed.left) << "a click without moving the mouse moved the window";
   EXPECT_EQ(after.top, placed.top);
 
-  // A double click on a day puts the cursor there as well.
+  // A double click on a day puts the cursor there as well, and opens the
+  // day's memo editor, which is closed again before the capture.
   leftDoubleClick(window(), left + 3 * width + width / 2, top + 4 * height + height / 2);
+  HWND editor = waitForDayEditor(app().processId());
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(windowText(editor), L"2004年12月29日(水)");
+  pressKey(VK_ESCAPE);
+  EXPECT_TRUE(waitUntilGone(editor));
   Capture doubled = shotWithCursorOn("double-click-29th", kDecember2004, 29);
   EXPECT_EQ(probe(doubled, kDecember2004).cursorDay(), 29);
 }

@@ -8,13 +8,8 @@ COLORREF Capture::at(int x, int y) const {
   return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
 }
 
-Capture Capture::of(HWND window) {
+Capture Capture::copyOf(HDC source, int left, int top, int width, int height) {
   Capture capture;
-  RECT client{};
-  if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) return capture;
-  int width = client.right;
-  int height = client.bottom;
-
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
@@ -23,17 +18,15 @@ Capture Capture::of(HWND window) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
 
-  HDC windowDc = GetDC(window);
-  if (!windowDc) return capture;
-  HDC memory = CreateCompatibleDC(windowDc);
+  HDC memory = CreateCompatibleDC(source);
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (memory && bitmap && bits) {
     HGDIOBJ previous = SelectObject(memory, bitmap);
-    if (BitBlt(memory, 0, 0, width, height, windowDc, 0, 0, SRCCOPY)) {
+    if (BitBlt(memory, 0, 0, width, height, source, left, top, SRCCOPY)) {
       GdiFlush();
-      const auto* source = static_cast<const std::uint32_t*>(bits);
-      capture.pixels_.assign(source, source + static_cast<std::size_t>(width) * height);
+      const auto* pixels = static_cast<const std::uint32_t*>(bits);
+      capture.pixels_.assign(pixels, pixels + static_cast<std::size_t>(width) * height);
       for (std::uint32_t& pixel : capture.pixels_) pixel &= 0x00FFFFFF;
       capture.width_ = width;
       capture.height_ = height;
@@ -42,7 +35,25 @@ Capture Capture::of(HWND window) {
   }
   if (bitmap) DeleteObject(bitmap);
   if (memory) DeleteDC(memory);
+  return capture;
+}
+
+Capture Capture::of(HWND window) {
+  RECT client{};
+  if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) return Capture();
+  HDC windowDc = GetDC(window);
+  if (!windowDc) return Capture();
+  Capture capture = copyOf(windowDc, 0, 0, client.right, client.bottom);
   ReleaseDC(window, windowDc);
+  return capture;
+}
+
+Capture Capture::ofScreen(RECT area) {
+  if (area.right <= area.left || area.bottom <= area.top) return Capture();
+  HDC screen = GetDC(nullptr);
+  if (!screen) return Capture();
+  Capture capture = copyOf(screen, area.left, area.top, area.right - area.left, area.bottom - area.top);
+  ReleaseDC(nullptr, screen);
   return capture;
 }
 

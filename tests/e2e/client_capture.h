@@ -32,8 +32,12 @@ class Capture {
 
   // Copies the client area of `window` (of any process on this desktop).
   static Capture of(HWND window);
+  // Copies a rectangle of the screen (frames and captions included).
+  static Capture ofScreen(RECT area);
 
  private:
+  static Capture copyOf(HDC source, int left, int top, int width, int height);
+
   int width_ = 0;
   int height_ = 0;
   std::vector<std::uint32_t> pixels_;  // top-down rows, 0x00RRGGBB

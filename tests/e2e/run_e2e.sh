@@ -29,7 +29,7 @@ winpath() { printf 'Z:%s' "$(printf '%s' "$1" | tr '/' '\\')"; }
 run_driver() {
   local result=$1
   shift
-  timeout -k 10 170 "$wine_run" explorer /desktop=e2e,1024x768 "$(winpath "$driver")" \
+  timeout -k 10 420 "$wine_run" explorer /desktop=e2e,1024x768 "$(winpath "$driver")" \
     --program="$(winpath "$program")" --work="$(winpath "$work")" --shots="$(winpath "$shots")" \
     --gtest_output="xml:$(winpath "$result")" "$@"
   local status=$?

@@ -1,0 +1,281 @@
+#include "memo/month_dialog_win.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "calendar/names.h"
+#include "memo/memo_edit_win.h"
+#include "memo/month_dialog_text.h"
+#include "platform/sjis.h"
+#include "platform/text_convert.h"
+#include "settings/app_settings.h"
+
+namespace {
+
+constexpr int kMonthLabelId = 1057;
+constexpr int kMonthEditId = 1030;
+constexpr int kSplitterId = 1056;  // the label of the day memos
+constexpr int kDayEditId = 1031;
+constexpr int kMinMonthEditHeight = 10;
+constexpr std::size_t kQuoteBytes = 80;
+
+struct MonthDialogState {
+  MonthMemoDialogParams params{};
+  bool splitterDragging = false;
+  int lastDragX = 0;  // noted, not used
+  int lastDragY = 0;
+  bool layingOut = false;
+};
+
+MonthDialogState* stateOf(HWND dialog) {
+  return reinterpret_cast<MonthDialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+}
+
+int shownYear(const MonthDialogState& state) { return state.params.shownDate->year; }
+int shownMonth(const MonthDialogState& state) { return state.params.shownDate->month; }
+
+RECT childRect(HWND dialog, int id) {
+  RECT rect{};
+  GetWindowRect(GetDlgItem(dialog, id), &rect);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+int childHeight(HWND dialog, int id) {
+  RECT rect = childRect(dialog, id);
+  return rect.bottom - rect.top;
+}
+
+void setChildHeight(HWND dialog, int id, int height) {
+  RECT rect = childRect(dialog, id);
+  SetWindowPos(GetDlgItem(dialog, id), nullptr, 0, 0, rect.right - rect.left, height,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void place(HWND dialog, int id, int x, int y, int width, int height) {
+  MoveWindow(GetDlgItem(dialog, id), x, y, width, height, TRUE);
+}
+
+// Every control keeps its height but the day memos' edit, which takes the
+// rest. A window too low for the month memo's edit grows to fit it.
+void layOut(HWND dialog, MonthDialogState& state, int width, int height) {
+  if (state.layingOut) return;
+  state.layingOut = true;
+  const int labelHeight = childHeight(dialog, kMonthLabelId);
+  const int monthEditHeight = childHeight(dialog, kMonthEditId);
+  const int splitterHeight = childHeight(dialog, kSplitterId);
+  const RECT ok = childRect(dialog, IDOK);
+  const RECT cancel = childRect(dialog, IDCANCEL);
+  const int okWidth = ok.right - ok.left, okHeight = ok.bottom - ok.top;
+  const int minimum = labelHeight + monthEditHeight + splitterHeight + okHeight + 16;
+  if (height < minimum) {
+    RECT outer{};
+    GetWindowRect(dialog, &outer);
+    int outerHeight = minimum + GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYSIZEFRAME);
+    SetWindowPos(dialog, nullptr, 0, 0, outer.right - outer.left, outerHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    height = minimum + 1;
+  }
+  place(dialog, kMonthLabelId, 1, 1, width - 1, labelHeight);
+  int y = labelHeight + 2;
+  place(dialog, kMonthEditId, 1, y, width - 1, monthEditHeight);
+  y += monthEditHeight + 1;
+  place(dialog, kSplitterId, 1, y, width - 1, splitterHeight);
+  y += splitterHeight + 1;
+  place(dialog, kDayEditId, 1, y, width - 1, std::max(0, height - y - okHeight - 1));
+  place(dialog, IDOK, 1, height - okHeight - 1, okWidth, okHeight);
+  place(dialog, IDCANCEL, okWidth + 2, height - okHeight - 1, cancel.right - cancel.left, cancel.bottom - cancel.top);
+  InvalidateRect(dialog, nullptr, TRUE);
+  state.layingOut = false;
+}
+
+void layOutClient(HWND dialog, MonthDialogState& state) {
+  RECT client{};
+  GetClientRect(dialog, &client);
+  layOut(dialog, state, client.right, client.bottom);
+}
+
+void recordPlacement(HWND dialog) {
+  RECT rect{};
+  GetWindowRect(dialog, &rect);
+  appSettings().setMonthDialogPlacement(
+      DialogPlacement{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top});
+  appSettings().setMonthDialogSeparator(childHeight(dialog, kMonthEditId));
+}
+
+// The saved rectangle when it has a size, else the template's; the month
+// memo's edit as high as MONTHDLG_SEP.
+void applyPlacement(HWND dialog) {
+  RECT created{};
+  GetWindowRect(dialog, &created);
+  MoveWindow(dialog, 0, 0, 0, 0, FALSE);
+  const DialogPlacement& saved = appSettings().monthDialogPlacement();
+  RECT chosen = created;
+  if (saved.width != 0 && saved.height != 0) chosen = RECT{saved.x, saved.y, saved.x + saved.width, saved.y + saved.height};
+  setChildHeight(dialog, kMonthEditId, appSettings().monthDialogSeparator());
+  MoveWindow(dialog, chosen.left, chosen.top, chosen.right - chosen.left, chosen.bottom - chosen.top, TRUE);
+}
+
+void onInitDialog(HWND dialog, const MonthMemoDialogParams* params) {
+  auto* state = new MonthDialogState;
+  state->params = *params;
+  SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
+
+  char title[32];
+  std::snprintf(title, sizeof title, "%d年%d月", shownYear(*state), shownMonth(*state));
+  SetWindowTextW(dialog, sjisToWide(title).c_str());
+
+  HWND monthEdit = GetDlgItem(dialog, kMonthEditId);
+  HWND dayEdit = GetDlgItem(dialog, kDayEditId);
+  prepareMemoEdit(monthEdit);
+  prepareMemoEdit(dayEdit);
+  const MonthGrid& grid = *state->params.grid;
+  if (grid.monthMemo().present()) setMemoEditText(monthEdit, grid.monthMemo().text());
+  setMemoEditText(dayEdit, buildDayMemoText(grid));
+  SetFocus(monthEdit);
+  applyPlacement(dialog);
+  HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MEMO_ICON", IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+// Asks before text that no day would get is dropped; the quoted line is
+// selected in the edit either way, so the user sees where it is.
+bool confirmDroppedText(HWND dialog, const std::string& dayText, int daysInMonth) {
+  DroppedText dropped = findDroppedText(dayText, daysInMonth);
+  if (!dropped.found) return true;
+  std::string_view line = std::string_view(dayText).substr(dropped.begin, dropped.end - dropped.begin);
+  bool cut = false;
+  std::size_t keep = sjisCutLength(line, kQuoteBytes);
+  if (keep < line.size()) {
+    line = line.substr(0, keep);
+    cut = true;
+  }
+  std::string question = "次の文字はどの日の見出しの下にもないため、保存すると失われます。\r\n\r\n「";
+  question += line;
+  question += cut ? "…」" : "」";
+  question +=
+      "\r\n\r\n見出しは「[ 7日]」のように1行に書きます(1桁の日は数字の前に空白)。\r\n"
+      "このまま保存しますか？";
+  selectMemoText(GetDlgItem(dialog, kDayEditId), dayText, dropped.begin, dropped.end);
+  return askMemoQuestion(dialog, question);
+}
+
+// Writes both edits into the grid and saves the month. False, after telling
+// the user, when something the user typed would not be kept as typed: the
+// dialog then stays open with its text, and the grid holds the month as
+// its file has it.
+bool storeMonthDialog(HWND dialog, MonthDialogState& state) {
+  std::string monthMemo, dayText;
+  if (!readStorableMemo(dialog, GetDlgItem(dialog, kMonthEditId), monthMemo)) return false;
+  if (!readStorableMemo(dialog, GetDlgItem(dialog, kDayEditId), dayText)) return false;
+  const int year = shownYear(state), month = shownMonth(state);
+  if (!confirmDroppedText(dialog, dayText, daysInMonth(year, month))) return false;
+  MonthGrid& grid = *state.params.grid;
+  bool stored = storeMonthDialogText(grid, monthMemo, dayText, appSettings().color(kColourMemoDefault));
+  if (stored && grid.save(year, month)) return true;
+  grid.build(year, month);
+  grid.load(year, month);
+  InvalidateRect(GetWindow(dialog, GW_OWNER), nullptr, TRUE);
+  showMemoWarning(dialog, stored ? memoSaveFailedMessage(year, month) : memoNoMemoryMessage());
+  return false;
+}
+
+void onCommand(HWND dialog, int id) {
+  MonthDialogState* state = stateOf(dialog);
+  if (!state) return;
+  if (id == IDOK) {
+    if (!storeMonthDialog(dialog, *state)) return;
+    recordPlacement(dialog);
+    EndDialog(dialog, 1);
+  } else if (id == IDCANCEL) {
+    recordPlacement(dialog);
+    EndDialog(dialog, 0);
+  }
+}
+
+bool overSplitter(HWND dialog, POINT point) {
+  RECT splitter = childRect(dialog, kSplitterId);
+  return PtInRect(&splitter, point) != FALSE;
+}
+
+void onMouseMove(HWND dialog, MonthDialogState& state, LPARAM position) {
+  POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+  if (!state.splitterDragging) {
+    if (overSplitter(dialog, point)) {
+      SetCursor(LoadCursorW(nullptr, IDC_SIZENS));
+      SetCapture(dialog);
+    } else {
+      SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+      if (GetCapture() == dialog) ReleaseCapture();
+    }
+    return;
+  }
+  SetCursor(LoadCursorW(nullptr, IDC_SIZENS));
+  if (point.y == state.lastDragY) return;
+  int height = std::max(kMinMonthEditHeight, childHeight(dialog, kMonthEditId) + static_cast<int>(point.y - state.lastDragY));
+  state.lastDragY = static_cast<int>(point.y);
+  setChildHeight(dialog, kMonthEditId, height);
+  layOutClient(dialog, state);
+}
+
+void onLeftButtonDown(HWND dialog, MonthDialogState& state, LPARAM position) {
+  POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+  if (!overSplitter(dialog, point)) return;
+  SetCapture(dialog);
+  state.splitterDragging = true;
+  state.lastDragX = static_cast<int>(point.x);
+  state.lastDragY = static_cast<int>(point.y);
+}
+
+void endDrag(HWND dialog, MonthDialogState& state) {
+  if (!state.splitterDragging) return;
+  state.splitterDragging = false;
+  if (GetCapture() == dialog) ReleaseCapture();
+}
+
+INT_PTR CALLBACK monthMemoDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    onInitDialog(dialog, reinterpret_cast<const MonthMemoDialogParams*>(lParam));
+    return FALSE;  // the focus is set
+  }
+  MonthDialogState* state = stateOf(dialog);
+  if (!state) return FALSE;
+  switch (message) {
+    case WM_COMMAND:
+      onCommand(dialog, LOWORD(wParam));
+      return TRUE;
+    case WM_SIZE:
+      if (wParam != SIZE_MINIMIZED) layOut(dialog, *state, LOWORD(lParam), HIWORD(lParam));
+      return TRUE;
+    case WM_MOUSEMOVE:
+      onMouseMove(dialog, *state, lParam);
+      return TRUE;
+    case WM_LBUTTONDOWN:
+      onLeftButtonDown(dialog, *state, lParam);
+      return TRUE;
+    case WM_LBUTTONUP:
+      endDrag(dialog, *state);
+      return TRUE;
+    case WM_CAPTURECHANGED:
+      state->splitterDragging = false;
+      return TRUE;
+    case WM_DESTROY:
+      InvalidateRect(GetWindow(dialog, GW_OWNER), nullptr, TRUE);
+      return TRUE;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(dialog, DWLP_USER, 0);
+      delete state;
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+bool runMonthMemoDialog(HINSTANCE instance, HWND owner, const MonthMemoDialogParams& params) {
+  return DialogBoxParamW(instance, L"IDD_MONTHINFO", owner, monthMemoDialogProc, reinterpret_cast<LPARAM>(&params)) == 1;
+}
