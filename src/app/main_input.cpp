@@ -150,6 +150,21 @@ void showContextMenu(HWND window, POINT point, int popupIndex) {
 
 }  // namespace
 
+// Closing the calendar stores what the open editor holds, as switching
+// days does; an untouched editor stores nothing (a stored empty memo
+// would change the month file). False when the text could not be saved:
+// the user has been told, and the calendar stays open with the editor.
+bool storeEditorBeforeClosing(HWND window) {
+  HWND editor = mainWindowState().dayEditorWindow;
+  if (!editorOpen() || !dayEditorHoldsChanges(editor)) return true;
+  return commitOpenEditor(window);
+}
+
+void onClose(HWND window) {
+  if (storeEditorBeforeClosing(window)) DestroyWindow(window);
+}
+
+
 void onKeyDown(HWND window, WPARAM key) {
   MainWindowState& state = mainWindowState();
   WindowDC dc(window);
@@ -185,7 +200,7 @@ LRESULT onCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   MainWindowState& state = mainWindowState();
   switch (LOWORD(wParam)) {
     case CMD_EXIT:
-      DestroyWindow(window);
+      onClose(window);
       return 0;
     case CMD_RELOAD_MONTH: {
       YearMonth shown = shownMonth();

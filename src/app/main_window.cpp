@@ -51,6 +51,9 @@ void onDestroy(HWND window) {
 // Log-off or shutdown: what matters is done now, as the process may be
 // ended without a WM_DESTROY.
 LRESULT onQueryEndSession(HWND window) {
+  // The session ends whatever we answer; a memo still being typed is
+  // stored now, or the user is told that it could not be.
+  storeEditorBeforeClosing(window);
   KillTimer(window, kDateWatchTimer);
   deletePictureBitmap();
   destroyToolWindow();
@@ -192,6 +195,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   switch (message) {
     case WM_CREATE:
       onCreate(window);
+      return 0;
+    case WM_CLOSE:
+      onClose(window);
       return 0;
     case WM_DESTROY:
       onDestroy(window);

@@ -63,3 +63,7 @@ void onLeftButtonDoubleClick(HWND window, LPARAM point);
 void onRightButtonDown(HWND window, LPARAM point);
 void onMouseWheel(HWND window, WPARAM wParam);
 void onNotifyIcon(HWND window, WPARAM wParam, LPARAM lParam);
+// The window's close box, Alt+F4 and the menu's exit: what the day memo
+// editor holds is stored first, and a failed store keeps the window open.
+void onClose(HWND window);
+bool storeEditorBeforeClosing(HWND window);

@@ -28,6 +28,7 @@ constexpr int kSwatchWidth = 30;
 // colour chooser's custom colours, kept for the life of the process.
 struct DayEditorState {
   COLORREF editorColor = 0;
+  COLORREF shownColor = 0;  // the colour as last shown or stored
   COLORREF customColors[16] = {};
 };
 
@@ -76,6 +77,7 @@ void showTargetMemo(HWND editor) {
     if (cell) cell->memoColor = appSettings().color(kColourMemoDefault);
   }
   if (cell) editorState().editorColor = cell->memoColor;
+  editorState().shownColor = editorState().editorColor;
   InvalidateRect(editor, nullptr, TRUE);
 }
 
@@ -118,8 +120,14 @@ bool storeEditedMemo(HWND editor) {
     saved = t.grid->save(t.year, t.month);
   }
   SendMessageW(ownerOf(editor), WM_COMMAND, CMD_RELOAD_MONTH, 0);
-  if (!saved) showMemoWarning(editor, memoSaveFailedMessage(t.year, t.month));
-  return saved;
+  if (!saved) {
+    showMemoWarning(editor, memoSaveFailedMessage(t.year, t.month));
+    return false;
+  }
+  // What is on screen is now what the file holds.
+  SendMessageW(editOf(editor), EM_SETMODIFY, FALSE, 0);
+  editorState().shownColor = editorState().editorColor;
+  return true;
 }
 
 void closeEditor(HWND editor) {
@@ -308,6 +316,11 @@ INT_PTR CALLBACK dayEditorProc(HWND editor, UINT message, WPARAM wParam, LPARAM 
 }
 
 }  // namespace
+
+bool dayEditorHoldsChanges(HWND editor) {
+  return SendMessageW(editOf(editor), EM_GETMODIFY, 0, 0) != 0 ||
+         editorState().editorColor != editorState().shownColor;
+}
 
 HWND createDayEditor(HINSTANCE instance, HWND owner) {
   HWND editor = CreateDialogParamW(instance, L"IDD_DAYINFO", owner, dayEditorProc, 0);

@@ -15,3 +15,7 @@
 // Creates the editor for the current target, owned by `owner`, and shows
 // it. Null when it cannot be created.
 HWND createDayEditor(HINSTANCE instance, HWND owner);
+
+// True when the editor holds text or a colour that the user changed and
+// that has not been stored yet: closing the calendar must not drop it.
+bool dayEditorHoldsChanges(HWND editor);

@@ -373,6 +373,38 @@ TEST_F(MemoEditorTest, AMonthFileThatCannotBeWrittenIsReportedAndTheEditorStays)
   EXPECT_EQ(december(), given + dayBlock(5, kNewMemoColour, "新しい予定"));
 }
 
+TEST_F(MemoEditorTest, ClosingTheCalendarStoresWhatTheEditorHolds) {
+  ASSERT_TRUE(prepare(kGridOnly));
+  const std::string given = monthFileText("", {{3, 0, "既存"}});
+  ASSERT_TRUE(app().writeFile(L"200412.dat", given));
+  setReadOnly(L"200412.dat", true);
+  ASSERT_TRUE(start(kDecember15));
+  HWND editor = openEditorOn(5);
+  ASSERT_NE(editor, nullptr);
+  typeText(L"閉じる前");
+  // The close box: the text cannot be saved, so the user is told and the
+  // calendar stays open with the text on screen.
+  PostMessageW(window(), WM_CLOSE, 0, 0);
+  std::wstring message = answerMessageBox();
+  EXPECT_NE(message.find(L"保存できませんでした"), std::wstring::npos);
+  EXPECT_TRUE(app().running());
+  EXPECT_EQ(controlText(editor, kEditId), L"閉じる前");
+  // Once the file can be written, closing stores the memo and ends.
+  setReadOnly(L"200412.dat", false);
+  ASSERT_TRUE(app().close());
+  EXPECT_EQ(december(), given + dayBlock(5, kNewMemoColour, "閉じる前"));
+}
+
+TEST_F(MemoEditorTest, ClosingWithAnUntouchedEditorWritesNothing) {
+  ASSERT_TRUE(prepare(kGridOnly));
+  const std::string given = monthFileText("", {{3, 0, "既存"}});
+  ASSERT_TRUE(app().writeFile(L"200412.dat", given));
+  ASSERT_TRUE(start(kDecember15));
+  ASSERT_NE(openEditorOn(7), nullptr);  // a day without a memo
+  ASSERT_TRUE(app().close());
+  EXPECT_EQ(december(), given) << "no empty block for the 7th";
+}
+
 TEST_F(MemoEditorTest, TheEditorKeepsItsPlaceAndLaysOutItsControls) {
   ASSERT_TRUE(prepare(kGridOnly));
   ASSERT_TRUE(start(kDecember15));
