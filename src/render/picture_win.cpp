@@ -12,6 +12,21 @@ const BITMAPINFO* infoOf(const DibPicture& picture) {
   return reinterpret_cast<const BITMAPINFO*>(picture.info.data());
 }
 
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) : handle_(handle) {}
+  ~FileHandle() {
+    if (valid()) CloseHandle(handle_);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  HANDLE get() const { return handle_; }
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
+};
+
 bool readAll(HANDLE file, char* data, std::size_t size) {
   std::size_t done = 0;
   while (done < size) {
@@ -30,22 +45,18 @@ FileReadStatus readPictureFile(const std::string& path, std::size_t maxSize, Blo
   *size = 0;
   // Sharing writing as well: a picture that a paint program still holds
   // open is read as it stands on disk.
-  HANDLE file = CreateFileW(sjisToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  FileHandle file(CreateFileW(sjisToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) {
     DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileReadStatus::Missing
                                                                           : FileReadStatus::NotOpened;
   }
-  FileReadStatus status = FileReadStatus::NotOpened;
   LARGE_INTEGER bytes;
-  if (GetFileSizeEx(file, &bytes) && bytes.QuadPart >= 0) {
-    status = readSizedFileIntoBlock(
-        static_cast<unsigned long long>(bytes.QuadPart), maxSize,
-        [file](char* data, std::size_t count) { return readAll(file, data, count); }, block, size);
-  }
-  CloseHandle(file);
-  return status;
+  if (!GetFileSizeEx(file.get(), &bytes) || bytes.QuadPart < 0) return FileReadStatus::NotOpened;
+  return readSizedFileIntoBlock(
+      static_cast<unsigned long long>(bytes.QuadPart), maxSize,
+      [&file](char* data, std::size_t count) { return readAll(file.get(), data, count); }, block, size);
 }
 
 // GDI decodes BI_RLE8 and BI_RLE4 data itself in SetDIBitsToDevice.
