@@ -16,6 +16,8 @@ constexpr std::size_t kMaxSettingsFileSize = 16 * 1024 * 1024;
 std::string overriddenPath;
 
 std::string readSettingsText() {
+  // Inside a write batch every operation works on the batch's copy.
+  if (SettingsWriteBatch* batch = SettingsWriteBatch::active()) return batch->text();
   std::string text;
   readFileText(settingsFilePath(), kMaxSettingsFileSize, text);
   return text;
@@ -26,6 +28,10 @@ std::string readSettingsText() {
 // Without a path (the executable's own could not be had) nothing is
 // written anywhere.
 void storeIfChanged(std::string& text, bool changed) {
+  if (SettingsWriteBatch* batch = SettingsWriteBatch::active()) {
+    if (changed) batch->text().swap(text);
+    return;
+  }
   std::string path = settingsFilePath();
   if (changed && !path.empty()) replaceFileContents(path, text);
 }
@@ -79,4 +85,41 @@ std::string readSettingSection(const char* section) {
 void writeSettingSection(const char* section, const std::string& entries) {
   std::string content = readSettingsText();
   storeIfChanged(content, iniWriteSection(content, section, entries));
+}
+
+// ---- SettingsWriteBatch ----------------------------------------------------
+
+namespace {
+SettingsWriteBatch* activeBatch = nullptr;
+}  // namespace
+
+SettingsWriteBatch::SettingsWriteBatch() {
+  if (activeBatch) return;  // an inner batch leaves the work to the outer one
+  path_ = settingsFilePath();
+  // A file that is not there is simply empty; one that is there but cannot
+  // be read must not be replaced by what a batch built from nothing.
+  if (readFileText(path_, kMaxSettingsFileSize, original_)) {
+    readable_ = true;
+  } else {
+    original_.clear();
+    readable_ = !path_.empty() && fileKind(path_) == FileKind::Missing;
+  }
+  text_ = original_;
+  activeBatch = this;
+}
+
+SettingsWriteBatch::~SettingsWriteBatch() {
+  if (activeBatch == this) activeBatch = nullptr;
+}
+
+SettingsWriteBatch* SettingsWriteBatch::active() { return activeBatch; }
+
+bool SettingsWriteBatch::commit() {
+  if (activeBatch != this) return true;
+  activeBatch = nullptr;
+  if (!readable_) return false;
+  if (text_ == original_) return true;
+  if (!replaceFileContents(path_, text_)) return false;
+  original_ = text_;
+  return true;
 }

@@ -31,3 +31,33 @@ std::string readSettingSection(const char* section);
 // Replaces the section's lines with `entries` (the same shape); the section
 // is added at the end of the file when it is missing.
 void writeSettingSection(const char* section, const std::string& entries);
+
+// Collects the writes of one action (the settings dialog's OK or Apply) and
+// replaces the file once. While a batch is alive, every operation above
+// works on one copy of the file in memory, read when the batch began: reads
+// see the batch's writes. commit() ends the batch and replaces the file
+// when, and only when, its bytes changed, with exactly what the writes one
+// by one would have left. A file that exists but could not be read is never
+// replaced: the batch then writes nothing and commit() returns false, as it
+// does when the replacement fails (the old file stays whole). A batch that
+// ends without commit() writes nothing. Batches do not nest: one begun
+// while another is alive does nothing and its commit() returns true.
+class SettingsWriteBatch {
+ public:
+  SettingsWriteBatch();
+  ~SettingsWriteBatch();
+  SettingsWriteBatch(const SettingsWriteBatch&) = delete;
+  SettingsWriteBatch& operator=(const SettingsWriteBatch&) = delete;
+
+  bool commit();
+
+  // The batch in progress, or null; its working copy of the file.
+  static SettingsWriteBatch* active();
+  std::string& text() { return text_; }
+
+ private:
+  std::string path_;
+  std::string original_;
+  std::string text_;
+  bool readable_ = false;
+};
