@@ -74,7 +74,7 @@ void choosePicture(HWND page) {
   chooser.nMaxFile = kPicturePathCapacity;
   chooser.lpstrInitialDir = directory.empty() ? nullptr : directory.c_str();
   chooser.lpstrTitle = L"画像ファイルの指定";
-  chooser.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  chooser.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
   chooser.lpstrDefExt = L"bmp";
   if (!GetOpenFileNameW(&chooser)) return;
   std::string chosen;

@@ -72,6 +72,10 @@ class CalendarWindowTest : public ::testing::Test {
   // The context menu at a client point, then a key of one of its items.
   ::testing::AssertionResult chooseFromMenu(int x, int y, WORD key);
 
+  // A given file the test expects the program to change (or remove):
+  // the final check leaves it out.
+  void expectChangeOf(const std::wstring& name) { given_.erase(name); }
+
   ExpectedLayout layout;
   FontMetrics mainFont = defaultMainFont();
 
