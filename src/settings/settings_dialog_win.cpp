@@ -125,8 +125,15 @@ INT_PTR CALLBACK frameProcedure(HWND frame, UINT message, WPARAM wParam, LPARAM 
 }  // namespace
 
 bool runSettingsDialog(HWND owner) {
+  // The dialog's own loop still dispatches what other windows post to the
+  // main window (the tool strip's settings button among them): one dialog
+  // at a time.
+  static bool open = false;
+  if (open) return false;
+  open = true;
   FrameState state;
   INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), L"IDD_ENVFRAME", owner, frameProcedure,
                                    reinterpret_cast<LPARAM>(&state));
+  open = false;
   return result == 1;
 }

@@ -184,6 +184,14 @@ TEST_F(SettingsDialogTest, CancelWritesNothingAndTheTabsShowOnePageAtATime) {
   selectTab(8);
   EXPECT_EQ(visiblePages(), 1);
   EXPECT_TRUE(IsWindowVisible(page(kVersion)));
+  // Every tab in turn, kept as a picture of the page.
+  for (int i = 0; i < 9; ++i) {
+    selectTab(i);
+    EXPECT_EQ(visiblePages(), 1);
+    EXPECT_TRUE(IsWindowVisible(page(static_cast<Page>(i)))) << "page " << i;
+    const std::string step = "page" + std::to_string(i);
+    shotOf(frame_, step.c_str());
+  }
   selectTab(0);
   EXPECT_EQ(visiblePages(), 1);
   EXPECT_TRUE(IsWindowVisible(page(kTitle)));
