@@ -7,7 +7,9 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -486,4 +488,105 @@ TEST_F(SettingsDialogTest, FailedWriteSaysSoOnTheHolidayPageAndLeavesTheFileWhol
   frame_ = nullptr;
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(settingsFile(), original);
+}
+
+namespace {
+
+struct ChooserQuery {
+  DWORD processId;
+  HWND except;
+  HWND found;
+};
+
+BOOL CALLBACK matchChooser(HWND window, LPARAM data) {
+  auto* query = reinterpret_cast<ChooserQuery*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != query->processId || window == query->except || !IsWindowVisible(window)) return TRUE;
+  wchar_t name[32] = L"";
+  GetClassNameW(window, name, 32);
+  if (std::wstring(name) != L"#32770") return TRUE;
+  query->found = window;
+  return FALSE;
+}
+
+// The common dialog a page opened: a dialog of the program other than the
+// settings dialog itself.
+HWND waitForChooser(DWORD processId, HWND frame, DWORD timeoutMs = 4000) {
+  DWORD started = GetTickCount();
+  for (;;) {
+    ChooserQuery query{processId, frame, nullptr};
+    EnumWindows(matchChooser, reinterpret_cast<LPARAM>(&query));
+    if (query.found || GetTickCount() - started >= timeoutMs) return query.found;
+    Sleep(50);
+  }
+}
+
+}  // namespace
+
+TEST_F(SettingsDialogTest, ColourChooserChangesOnlyItsRowUntilApply) {
+  ASSERT_TRUE(prepare(iniText({"[Sorvane]", "DISPLAY_TITLE=0", "WEEK=0", "DISPLAY_WAKU=0", "SAVE_POS=0"})));
+  ASSERT_TRUE(start(kDecember15));
+  ASSERT_TRUE(openDialog());
+  selectTab(kColour);
+  HWND colourPage = page(kColour);
+  HWND list = GetDlgItem(colourPage, 1027);
+  SendMessageW(list, LB_SETCURSEL, 10, 0);
+  PostMessageW(colourPage, WM_COMMAND, MAKEWPARAM(1027, LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
+  HWND chooser = waitForChooser(app().processId(), frame_);
+  ASSERT_NE(chooser, nullptr) << "no colour chooser";
+  // Red, green and blue as typed into the chooser's fields.
+  const wchar_t* values[3] = {L"0", L"0", L"255"};
+  for (int i = 0; i < 3; ++i) {
+    HWND field = GetDlgItem(chooser, 706 + i);
+    ASSERT_NE(field, nullptr);
+    SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(values[i]));
+    SendMessageW(chooser, WM_COMMAND, MAKEWPARAM(706 + i, EN_UPDATE), reinterpret_cast<LPARAM>(field));
+  }
+  PostMessageW(chooser, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(waitUntilGone(chooser));
+  settle(frame_);
+  EXPECT_EQ(static_cast<COLORREF>(SendMessageW(list, LB_GETITEMDATA, 10, 0)), RGB(0, 0, 255));
+  EXPECT_EQ(static_cast<COLORREF>(SendMessageW(list, LB_GETITEMDATA, 9, 0)), RGB(0, 0, 0)) << "other rows keep theirs";
+  EXPECT_EQ(static_cast<COLORREF>(SendMessageW(list, LB_GETITEMDATA, 11, 0)), RGB(255, 255, 255));
+  shotOf(colourPage, "colour-page");
+
+  // Nothing reaches the calendar before OK or Apply, and Cancel forgets it
+  // (the fixture's final check finds the file unchanged).
+  Capture still = shot("not-applied");
+  RECT corner{3, 3, 10, 10};
+  EXPECT_EQ(still.count(corner, isPureBlue), 0);
+  ASSERT_TRUE(closeWith(IDCANCEL));
+}
+
+TEST_F(SettingsDialogTest, FontChosenInTheFontChooserSetsTheTitleBand) {
+  ASSERT_TRUE(prepare(iniText({"[Sorvane]", "DISPLAY_TITLE=1", "WEEK=0", "DISPLAY_WAKU=1", "SAVE_POS=0"})));
+  expectChangeOf(kSettingsFileName);
+  ASSERT_TRUE(start(kDecember15));
+  ASSERT_TRUE(openDialog());
+  postClick(page(kTitle), 1003);
+  HWND chooser = waitForChooser(app().processId(), frame_);
+  ASSERT_NE(chooser, nullptr) << "no font chooser";
+  // A face and 24 points picked from the chooser's lists, as clicks would.
+  const std::pair<int, const wchar_t*> picks[2] = {{1136, L"IPAゴシック"}, {1138, L"24"}};
+  for (const auto& [id, text] : picks) {
+    HWND combo = GetDlgItem(chooser, id);
+    ASSERT_NE(combo, nullptr);
+    ASSERT_NE(SendMessageW(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text)), CB_ERR);
+    SendMessageW(chooser, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+  }
+  PostMessageW(chooser, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(waitUntilGone(chooser));
+  apply();
+
+  std::string file = settingsFile();
+  std::size_t section = file.find("[TITLE_FONT]\r\nHEIGHT=");
+  ASSERT_NE(section, std::string::npos);
+  const int height = std::atoi(file.c_str() + section + 21);
+  EXPECT_LT(height, -25) << "24 points is more than 25 pixels high";
+  EXPECT_NE(file.find("FACE=IPAゴシック\r\n", section), std::string::npos);
+  const int band = measureSectionFont(height).height + 1;
+  Capture after = shotWhen("applied", [&](const Capture& c) { return firstFrameLine(c) == band; });
+  EXPECT_EQ(firstFrameLine(after), band) << "the title band follows the chosen font at once";
+  ASSERT_TRUE(closeWith(IDOK));
 }
