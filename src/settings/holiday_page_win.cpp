@@ -139,4 +139,4 @@ INT_PTR CALLBACK procedure(HWND page, UINT message, WPARAM wParam, LPARAM) {
 
 void reportHolidaySaveFailure(HWND holidayPage) { showPageMessage(holidayPage, "失敗", 0); }
 
-const SettingsPageKind kHolidayPage{L"休日", L"IDD_ENVHOLIDAY", procedure, save};
+const SettingsPageKind kHolidayPage{"休日", L"IDD_ENVHOLIDAY", procedure, save};

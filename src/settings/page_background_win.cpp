@@ -68,12 +68,19 @@ void choosePicture(HWND page) {
   OPENFILENAMEW chooser{};
   chooser.lStructSize = sizeof chooser;
   chooser.hwndOwner = page;
-  chooser.lpstrFilter = L"画像ﾌｧｲﾙ(*.bmp,*.jpg)\0*.bmp;*.jpg\0";
+  // Description and pattern, each NUL-terminated, then the closing NUL.
+  std::wstring filter = sjisToWide("画像ﾌｧｲﾙ(*.bmp,*.jpg)");
+  filter.push_back(L'\0');
+  filter += L"*.bmp;*.jpg";
+  filter.push_back(L'\0');
+  filter.push_back(L'\0');
+  const std::wstring title = sjisToWide("画像ファイルの指定");
+  chooser.lpstrFilter = filter.c_str();
   chooser.nFilterIndex = 1;
   chooser.lpstrFile = file;
   chooser.nMaxFile = kPicturePathCapacity;
   chooser.lpstrInitialDir = directory.empty() ? nullptr : directory.c_str();
-  chooser.lpstrTitle = L"画像ファイルの指定";
+  chooser.lpstrTitle = title.c_str();
   chooser.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
   chooser.lpstrDefExt = L"bmp";
   if (!GetOpenFileNameW(&chooser)) return;
@@ -121,4 +128,4 @@ INT_PTR CALLBACK procedure(HWND page, UINT message, WPARAM wParam, LPARAM) {
 
 }  // namespace
 
-const SettingsPageKind kBackgroundPage{L"背景", L"IDD_ENVHAIKEI", procedure, save};
+const SettingsPageKind kBackgroundPage{"背景", L"IDD_ENVHAIKEI", procedure, save};

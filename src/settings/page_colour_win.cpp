@@ -102,4 +102,4 @@ INT_PTR CALLBACK procedure(HWND page, UINT message, WPARAM wParam, LPARAM lParam
 
 }  // namespace
 
-const SettingsPageKind kColourPage{L"色", L"IDD_ENVCOLOR", procedure, save};
+const SettingsPageKind kColourPage{"色", L"IDD_ENVCOLOR", procedure, save};

@@ -69,4 +69,4 @@ INT_PTR CALLBACK procedure(HWND page, UINT message, WPARAM wParam, LPARAM) {
 
 }  // namespace
 
-const SettingsPageKind kDatePage{L"日付", L"IDD_ENVHIDUKE", procedure, save};
+const SettingsPageKind kDatePage{"日付", L"IDD_ENVHIDUKE", procedure, save};

@@ -43,4 +43,4 @@ INT_PTR CALLBACK procedure(HWND page, UINT message, WPARAM wParam, LPARAM) {
 
 }  // namespace
 
-const SettingsPageKind kMemoPage{L"ﾒﾓ", L"IDD_ENVMEMO", procedure, save};
+const SettingsPageKind kMemoPage{"ﾒﾓ", L"IDD_ENVMEMO", procedure, save};

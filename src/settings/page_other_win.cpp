@@ -26,4 +26,4 @@ INT_PTR CALLBACK procedure(HWND page, UINT message, WPARAM, LPARAM) {
 
 }  // namespace
 
-const SettingsPageKind kOtherPage{L"その他", L"IDD_ENVOTHER", procedure, save};
+const SettingsPageKind kOtherPage{"その他", L"IDD_ENVOTHER", procedure, save};

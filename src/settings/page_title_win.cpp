@@ -55,4 +55,4 @@ INT_PTR CALLBACK procedure(HWND page, UINT message, WPARAM wParam, LPARAM) {
 
 }  // namespace
 
-const SettingsPageKind kTitlePage{L"ﾀｲﾄﾙ", L"IDD_ENVTITLE", procedure, save};
+const SettingsPageKind kTitlePage{"ﾀｲﾄﾙ", L"IDD_ENVTITLE", procedure, save};

@@ -26,4 +26,4 @@ INT_PTR CALLBACK procedure(HWND page, UINT message, WPARAM wParam, LPARAM) {
 
 }  // namespace
 
-const SettingsPageKind kVersionPage{L"ﾊﾞｰｼﾞｮﾝ", L"IDD_ENVVERSION", procedure, nullptr};
+const SettingsPageKind kVersionPage{"ﾊﾞｰｼﾞｮﾝ", L"IDD_ENVVERSION", procedure, nullptr};

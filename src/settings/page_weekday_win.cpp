@@ -60,4 +60,4 @@ INT_PTR CALLBACK procedure(HWND page, UINT message, WPARAM wParam, LPARAM) {
 
 }  // namespace
 
-const SettingsPageKind kWeekdayPage{L"曜日", L"IDD_ENVYOUBI", procedure, save};
+const SettingsPageKind kWeekdayPage{"曜日", L"IDD_ENVYOUBI", procedure, save};

@@ -2,7 +2,10 @@
 
 #include <commctrl.h>
 
+#include <string>
+
 #include "app/commands.h"
+#include "platform/text_convert.h"
 #include "render/gdi_guards_win.h"
 #include "settings/app_settings.h"
 #include "settings/settings_file.h"
@@ -38,9 +41,10 @@ void onInit(HWND frame, FrameState& state) {
   HWND tab = GetDlgItem(frame, kTabControl);
   HINSTANCE instance = GetModuleHandleW(nullptr);
   for (int i = 0; i < kPageCount; ++i) {
+    std::wstring text = sjisToWide(kPages[i]->tabText);
     TCITEMW item{};
     item.mask = TCIF_TEXT;
-    item.pszText = const_cast<wchar_t*>(kPages[i]->tabText);
+    item.pszText = text.data();
     SendMessageW(tab, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
   }
   for (int i = 0; i < kPageCount; ++i) {

@@ -13,7 +13,7 @@
 // One page of the dialog: its template, its procedure and its save (null
 // for the version page).
 struct SettingsPageKind {
-  const wchar_t* tabText;
+  const char* tabText;  // Shift_JIS
   const wchar_t* templateName;
   DLGPROC procedure;
   void (*save)(HWND page);
