@@ -442,6 +442,14 @@ TEST_F(SettingsDialogTest, HolidayPageRefusesWithItsMessagesAndANewHolidayShowsA
   tryAdd(L"2", L"29", L"");
   EXPECT_EQ(answerMessageBox(), L"休日名を入力してください");
 
+  // Names the settings file could not hold as typed are refused, not
+  // stored changed: a character without a Shift_JIS form, and more than 200
+  // bytes (101 double-byte characters fit the edit's 200-character limit).
+  tryAdd(L"3", L"3", L"休日\x20AC");
+  EXPECT_EQ(answerMessageBox(), L"休日名に設定ファイルに保存できない文字があります");
+  tryAdd(L"3", L"3", std::wstring(101, L'祝').c_str());
+  EXPECT_EQ(answerMessageBox(), L"休日名が長すぎます");
+
   HWND list = GetDlgItem(holiday, 1029);
   ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
   tryAdd(L"12", L"23", L"テスト休日");
