@@ -598,3 +598,23 @@ TEST_F(SettingsDialogTest, FontChosenInTheFontChooserSetsTheTitleBand) {
   EXPECT_EQ(firstFrameLine(after), band) << "the title band follows the chosen font at once";
   ASSERT_TRUE(closeWith(IDOK));
 }
+
+TEST_F(SettingsDialogTest, CancelledPictureChooserLeavesThePathEmpty) {
+  ASSERT_TRUE(prepare(iniText({"[Sorvane]", "DISPLAY_TITLE=0", "WALL=0", "SAVE_POS=0"})));
+  expectChangeOf(kSettingsFileName);
+  ASSERT_TRUE(start(kDecember15));
+  ASSERT_TRUE(openDialog());
+  HWND background = page(kBackground);
+  click(background, 1017);
+  postClick(background, 1019);
+  HWND chooser = waitForChooser(app().processId(), frame_);
+  ASSERT_NE(chooser, nullptr) << "no file chooser";
+  PostMessageW(chooser, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(waitUntilGone(chooser));
+  ASSERT_TRUE(closeWith(IDOK));
+  const std::string file = settingsFile();
+  EXPECT_NE(file.find("WALL=2\r\n"), std::string::npos);
+  EXPECT_NE(file.find("BK_IMAGE=\r\n"), std::string::npos);
+  // A picture background without a picture paints the calendar all the same.
+  EXPECT_TRUE(app().running());
+}
