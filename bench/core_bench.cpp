@@ -13,6 +13,7 @@
 #include "calendar/month_grid.h"
 #include "memo/month_store.h"
 #include "settings/settings_file.h"
+#include "settings_ok_writes.h"
 
 namespace {
 
@@ -103,5 +104,43 @@ void BM_WriteSettingsDialogKeys(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_WriteSettingsDialogKeys)->Unit(benchmark::kMillisecond);
+
+// The settings dialog's OK as it runs now: its ~110 writes collected in one
+// batch, the file replaced once (with its flush), the settings reloaded.
+// Without a settings file every OK creates it; with a full file every
+// round changes values, so each OK really replaces it.
+void BM_SettingsDialogOkNoFile(benchmark::State& state) {
+  Scratch scratch;
+  std::string path = settingsFilePath();
+  int round = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::remove(path.c_str());
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(settingsDialogOk(++round));
+  }
+}
+BENCHMARK(BM_SettingsDialogOkNoFile)->Unit(benchmark::kMillisecond);
+
+void BM_SettingsDialogOkFullFile(benchmark::State& state) {
+  Scratch scratch;
+  scratch.write("bench.ini", typicalSettings());
+  settingsDialogOk(0);
+  int round = 0;
+  for (auto _ : state) benchmark::DoNotOptimize(settingsDialogOk(++round));
+}
+BENCHMARK(BM_SettingsDialogOkFullFile)->Unit(benchmark::kMillisecond);
+
+// The same OK key by key, each write replacing the file: what the batch saves.
+void BM_SettingsDialogOkUnbatched(benchmark::State& state) {
+  Scratch scratch;
+  scratch.write("bench.ini", typicalSettings());
+  int round = 0;
+  for (auto _ : state) {
+    writeSettingsDialogKeys(++round);
+    appSettings().reload(nullptr);
+  }
+}
+BENCHMARK(BM_SettingsDialogOkUnbatched)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "memo/month_dialog_win.h"
 #include "render/gdi_guards_win.h"
 #include "settings/app_settings.h"
+#include "settings/settings_dialog_win.h"
 
 namespace {
 
@@ -209,8 +210,8 @@ LRESULT onCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case CMD_SETTINGS_APPLIED:
     case CMD_SETTINGS: {
-      // The settings dialog comes with its own window; what follows it runs
-      // whatever the dialog answered.
+      // What follows the settings dialog runs whatever it answered.
+      if (LOWORD(wParam) == CMD_SETTINGS) runSettingsDialog(window);
       invalidateAll(window);
       YearMonth shown = shownMonth();
       updateTitle(window, shown.year, shown.month);

@@ -41,6 +41,8 @@ SettingsText held;
 // its own that is gone when `use` returns.
 template <typename Use>
 auto withSettingsText(Use use) {
+  // Inside a write batch every operation works on the batch's copy.
+  if (SettingsWriteBatch* batch = SettingsWriteBatch::active()) return use(batch->text());
   const std::string path = settingsFilePath();
   if (scopeDepth == 0) return use(readSettingsFile(path).text);
   // The path is compared, not assumed: the tool may point it elsewhere.
@@ -53,6 +55,11 @@ auto withSettingsText(Use use) {
 // rest of a scoped operation reads.
 template <typename Edit>
 bool editSettingsFile(Edit edit) {
+  if (SettingsWriteBatch* batch = SettingsWriteBatch::active()) {
+    if (!batch->writable()) return false;
+    edit(batch->text());
+    return true;
+  }
   SettingsText current = readSettingsFile(settingsFilePath());
   // Without a path (the executable's own could not be had) nothing is
   // written anywhere.
@@ -124,4 +131,40 @@ std::string readSettingSection(const char* section) {
 
 bool writeSettingSection(const char* section, const std::string& entries) {
   return editSettingsFile([&](std::string& content) { return iniWriteSection(content, section, entries); });
+}
+
+// ---- SettingsWriteBatch ----------------------------------------------------
+
+namespace {
+SettingsWriteBatch* activeBatch = nullptr;
+}  // namespace
+
+SettingsWriteBatch::SettingsWriteBatch() {
+  if (activeBatch) return;  // an inner batch leaves the work to the outer one
+  path_ = settingsFilePath();
+  // A file that is not there is simply empty; one that is there but cannot
+  // be read must not be replaced by what a batch built from nothing.
+  SettingsText read = readSettingsFile(path_);
+  readable_ = read.writable && !path_.empty();
+  original_ = read.text;
+  text_ = original_;
+  activeBatch = this;
+}
+
+SettingsWriteBatch::~SettingsWriteBatch() {
+  if (activeBatch == this) activeBatch = nullptr;
+}
+
+SettingsWriteBatch* SettingsWriteBatch::active() { return activeBatch; }
+
+bool SettingsWriteBatch::commit() {
+  if (activeBatch != this) return true;
+  activeBatch = nullptr;
+  // A read scope that outlives the batch must see the file as it is now.
+  held = SettingsText{};
+  if (!readable_) return false;
+  if (text_ == original_) return true;
+  if (!replaceFileContents(path_, text_)) return false;
+  original_ = text_;
+  return true;
 }

@@ -55,3 +55,37 @@ class SettingsReadScope {
   SettingsReadScope(const SettingsReadScope&) = delete;
   SettingsReadScope& operator=(const SettingsReadScope&) = delete;
 };
+
+// Collects the writes of one action (the settings dialog's OK or Apply, the
+// window placement at close) and replaces the file once. While a batch is
+// alive, every operation above works on one copy of the file in memory,
+// read when the batch began: reads see the batch's writes. commit() ends the
+// batch and replaces the file when, and only when, its bytes changed, with
+// exactly what the writes one by one would have left. A file that exists
+// but could not be read is never replaced: the batch then writes nothing
+// and commit() returns false, as it does when the replacement fails (the
+// old file stays whole). A batch that ends without commit() writes nothing.
+// Batches do not nest: one begun while another is alive does nothing and
+// its commit() returns true.
+class SettingsWriteBatch {
+ public:
+  SettingsWriteBatch();
+  ~SettingsWriteBatch();
+  SettingsWriteBatch(const SettingsWriteBatch&) = delete;
+  SettingsWriteBatch& operator=(const SettingsWriteBatch&) = delete;
+
+  bool commit();
+
+  // The batch in progress, or null.
+  static SettingsWriteBatch* active();
+  // Its working copy of the file; false from writable() when the file is
+  // there but could not be read.
+  std::string& text() { return text_; }
+  bool writable() const { return readable_; }
+
+ private:
+  std::string path_;
+  std::string original_;
+  std::string text_;
+  bool readable_ = false;
+};

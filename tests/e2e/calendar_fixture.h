@@ -72,6 +72,17 @@ class CalendarWindowTest : public ::testing::Test {
   // The context menu at a client point, then a key of one of its items.
   ::testing::AssertionResult chooseFromMenu(int x, int y, WORD key);
 
+  // Captures another window of the program (a dialog) as "<test>-<step>.bmp".
+  Capture shotOf(HWND target, const char* step) {
+    Capture capture = Capture::of(target);
+    keep(capture, step);
+    return capture;
+  }
+
+  // A given file the test expects the program to change (or remove):
+  // the final check leaves it out.
+  void expectChangeOf(const std::wstring& name) { given_.erase(name); }
+
   ExpectedLayout layout;
   FontMetrics mainFont = defaultMainFont();
 

@@ -1,0 +1,150 @@
+#include "settings/holiday_list.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "calendar/names.h"
+#include "platform/sjis.h"
+
+namespace {
+
+constexpr std::string_view kFlagMarker = "||";
+constexpr std::string_view kSeparator = " : ";
+constexpr std::size_t kKeyLength = 4;
+// The name starts after the key and " : ".
+constexpr std::size_t kNameOffset = kKeyLength + 3;
+
+std::string cutToBuffer(std::string text) {
+  text.resize(sjisCutLength(text, kHolidayTextCapacity - 1));
+  return text;
+}
+
+// The first `count` characters of `text`, never splitting one.
+std::string_view leadingChars(std::string_view text, std::size_t count) {
+  std::size_t end = 0;
+  for (std::size_t n = 0; n < count && end < text.size(); ++n) end += sjisCharLength(text, end);
+  return text.substr(0, end);
+}
+
+// Date order is the order of the lines' bytes: every key is four digits.
+bool lineBefore(const HolidayEntry& a, const HolidayEntry& b) { return a.line < b.line; }
+
+void insertInOrder(std::vector<HolidayEntry>& entries, HolidayEntry entry, std::size_t* index) {
+  auto at = std::upper_bound(entries.begin(), entries.end(), entry, lineBefore);
+  if (index) *index = static_cast<std::size_t>(at - entries.begin());
+  entries.insert(at, std::move(entry));
+}
+
+// An edit's text as an unsigned number, as the dialog manager reads one:
+// blanks before it, then digits only. -1 when it is not a number.
+int parseUnsigned(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  if (i == text.size()) return -1;
+  int value = 0;
+  for (; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') return -1;
+    value = value * 10 + (text[i] - '0');
+    if (value > 9999) return -1;
+  }
+  return value;
+}
+
+}  // namespace
+
+std::vector<HolidayEntry> holidayEntriesFromSection(std::string_view entries) {
+  std::vector<HolidayEntry> result;
+  std::size_t start = 0;
+  while (start < entries.size()) {
+    std::size_t end = entries.find('\0', start);
+    if (end == std::string_view::npos) end = entries.size();
+    std::string_view entry = entries.substr(start, end - start);
+    start = end + 1;
+    if (entry.empty()) break;
+
+    std::string_view key = leadingChars(entry, kKeyLength);
+    // The value begins at the sixth character, after the key and its '='.
+    std::size_t valueStart = key.size() < entry.size() ? key.size() + sjisCharLength(entry, key.size()) : entry.size();
+    std::string_view value = entry.substr(valueStart);
+    HolidayEntry item;
+    std::size_t marker = sjisFind(value, kFlagMarker);
+    if (marker != std::string_view::npos) {
+      std::size_t flagAt = marker + kFlagMarker.size();
+      item.userDefined = flagAt < value.size() && value[flagAt] == '1' ? 1 : 0;
+      value = value.substr(0, marker);
+    }
+    // "%4s : %s": a short key is padded on the left as printf pads it.
+    std::string line(key.size() < kKeyLength ? kKeyLength - key.size() : 0, ' ');
+    line.append(key).append(kSeparator).append(value);
+    item.line = cutToBuffer(std::move(line));
+    insertInOrder(result, std::move(item), nullptr);
+  }
+  return result;
+}
+
+std::string holidaySectionFromEntries(const std::vector<HolidayEntry>& entries) {
+  std::string section;
+  section.reserve(entries.size() * kHolidayEntryBytes + 1);
+  for (const HolidayEntry& entry : entries) {
+    std::string_view line = entry.line;
+    std::string_view key = leadingChars(line, kKeyLength);
+    std::string_view name = line.substr(leadingChars(line, kNameOffset).size());
+    section.append(key).append("=").append(name).append(kFlagMarker);
+    section.append(entry.userDefined == 1 ? "1" : "0");
+    section.push_back('\0');
+  }
+  section.push_back('\0');
+  return section;
+}
+
+HolidayAddResult addHoliday(std::vector<HolidayEntry>& entries, std::string_view monthText,
+                            std::string_view dayText, std::string_view name, bool userDefined,
+                            std::size_t* index) {
+  int month = parseUnsigned(monthText);
+  if (month < 1 || month > 12) return HolidayAddResult::BadMonth;
+  // February always allows its 29th: the list holds dates of any year.
+  int lastDay = daysInMonthTable(month) + (month == 2 ? 1 : 0);
+  int day = parseUnsigned(dayText);
+  if (day < 1 || day > lastDay) return HolidayAddResult::BadDay;
+  char key[16];
+  std::snprintf(key, sizeof key, "%02d%02d", month, day);
+  for (const HolidayEntry& entry : entries)
+    if (entry.line.compare(0, kKeyLength, key) == 0) return HolidayAddResult::Duplicate;
+  if (name.empty()) return HolidayAddResult::EmptyName;
+  if (name.size() > kHolidayNameLimit) return HolidayAddResult::NameTooLong;
+
+  HolidayEntry entry;
+  entry.line.append(key).append(kSeparator).append(name);
+  entry.userDefined = userDefined ? 1 : 0;
+  insertInOrder(entries, std::move(entry), index);
+  return HolidayAddResult::Added;
+}
+
+const char* holidayAddMessage(HolidayAddResult result) {
+  switch (result) {
+    case HolidayAddResult::BadMonth:
+      return "正しい月を入力してください";
+    case HolidayAddResult::BadDay:
+      return "正しい日を入力してください";
+    case HolidayAddResult::Duplicate:
+      return "その日はすでに休日に指定されています";
+    case HolidayAddResult::EmptyName:
+      return "休日名を入力してください";
+    case HolidayAddResult::NameTooLong:
+      return "休日名が長すぎます";
+    case HolidayAddResult::Added:
+      break;
+  }
+  return nullptr;
+}
+
+HolidayFields holidayFieldsOf(const HolidayEntry& entry) {
+  std::string_view line = entry.line;
+  HolidayFields fields;
+  std::string_view month = leadingChars(line, 2);
+  std::string_view day = leadingChars(line.substr(month.size()), 2);
+  fields.month = month;
+  fields.day = day;
+  fields.name = line.substr(leadingChars(line, kNameOffset).size());
+  return fields;
+}

@@ -1,0 +1,62 @@
+#pragma once
+// What the holiday page of the settings dialog keeps: the fixed-date
+// holidays of the "HOLIDAY" section as list lines "MMDD : name" with a
+// user-defined flag, always in date order. Plain functions over plain
+// records, so that the page itself only moves text between this list and
+// its controls. Text is Shift_JIS.
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Every text of the page fits in a buffer of this many bytes with its NUL;
+// longer lines from a hand-edited section are cut at a character boundary.
+constexpr std::size_t kHolidayTextCapacity = 212;
+// The longest name the page takes, in bytes; with key, '=', "||" and the
+// flag an entry then stays within 209 bytes.
+constexpr std::size_t kHolidayNameLimit = 200;
+// Each written entry's share of the section: the longest entry and its NUL.
+constexpr std::size_t kHolidayEntryBytes = 210;
+
+struct HolidayEntry {
+  std::string line;  // "MMDD : name", at most kHolidayTextCapacity - 1 bytes
+  int userDefined = 0;
+};
+
+// The section's entries (NUL-separated "key=value", as read whole) as list
+// lines in date order. The key is an entry's first four characters, the
+// value what follows its fifth; a value holding "||" is cut there and the
+// flag is 1 when the character after it is '1'; without "||" the flag is 0.
+std::vector<HolidayEntry> holidayEntriesFromSection(std::string_view entries);
+
+// The section the page writes: "%s=%s||%d" per line in list order, each
+// followed by a NUL, the whole ended by one more NUL.
+std::string holidaySectionFromEntries(const std::vector<HolidayEntry>& entries);
+
+enum class HolidayAddResult {
+  Added,
+  BadMonth,      // not a number from 1 to 12
+  BadDay,        // not a day of that month (29 February is one)
+  Duplicate,     // a line for that date is listed already
+  EmptyName,
+  NameTooLong,   // more than kHolidayNameLimit bytes
+};
+
+// Checks the three edits' texts in the page's order (month, day, date
+// already listed, name) and, when they pass, inserts the line in date
+// order; `index` receives its place in the list.
+HolidayAddResult addHoliday(std::vector<HolidayEntry>& entries, std::string_view monthText,
+                            std::string_view dayText, std::string_view name, bool userDefined,
+                            std::size_t* index);
+
+// The message for a refused addition (Shift_JIS), null for Added.
+const char* holidayAddMessage(HolidayAddResult result);
+
+// The parts of a line as the edits show them: month and day as they stand
+// in the key (with their leading zeros) and the name after " : ".
+struct HolidayFields {
+  std::string month;
+  std::string day;
+  std::string name;
+};
+HolidayFields holidayFieldsOf(const HolidayEntry& entry);

@@ -1,0 +1,63 @@
+// The weekday page: the row of weekday names, English or Japanese, with
+// its font and style.
+#include "settings/settings_page_win.h"
+#include "settings/settings_file.h"
+#include "settings/settings_pages.h"
+
+namespace {
+
+constexpr int kWeek = 1005;
+constexpr int kEnglish = 1004;
+constexpr int kFontButton = 1006;
+const DisplayPageShape kShape{kWeek, {1004, 1006, 1044, 1045, 1046}, kFontButton, {1044, 1045, 1046},
+                              "WEEKTYPE", kWeekFontSection, FontRole::Week};
+
+FontDescription weekFontCopy;
+
+void onInit(HWND page) {
+  initDisplayPage(page, kShape, "WEEK", weekFontCopy);
+  if (readSettingInt(kMainSection, "ENG_WEEK") == 1) setChecked(page, kEnglish, true);
+}
+
+// Turning the row back on shows the style stored in the file again: a
+// style chosen before the row was turned off is dropped.
+void onWeekSwitch(HWND page) {
+  followDisplaySwitch(page, kShape);
+  if (IsDlgButtonChecked(page, kWeek) == BST_CHECKED)
+    checkOneOfThree(page, kShape.radios, radioForValue(readSettingInt(kMainSection, kShape.typeKey)));
+}
+
+bool onCommand(HWND page, int id) {
+  switch (id) {
+    case kFontButton:
+      chooseFont(page, weekFontCopy);
+      return true;
+    case kWeek:
+      onWeekSwitch(page);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void save(HWND page) {
+  writeSettingInt(kMainSection, "WEEK", isChecked(page, kWeek) ? 1 : 0);
+  writeSettingInt(kMainSection, "ENG_WEEK", isChecked(page, kEnglish) ? 1 : 0);
+  saveDisplayPageEnd(page, kShape, weekFontCopy);
+}
+
+INT_PTR CALLBACK procedure(HWND page, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      onInit(page);
+      return TRUE;
+    case WM_COMMAND:
+      return handled(onCommand(page, LOWORD(wParam)));
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+const SettingsPageKind kWeekdayPage{"曜日", L"IDD_ENVYOUBI", procedure, save};

@@ -1,0 +1,130 @@
+// The holiday page's list: what a section becomes on screen, what the page
+// accepts, and what it writes back.
+#include "settings/holiday_list.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "settings/settings_pages.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+std::vector<std::string> linesOf(const std::vector<HolidayEntry>& entries) {
+  std::vector<std::string> lines;
+  for (const HolidayEntry& entry : entries) lines.push_back(entry.line + "/" + std::to_string(entry.userDefined));
+  return lines;
+}
+
+TEST(HolidayList, SectionIsListedInDateOrderWithFlags) {
+  std::vector<HolidayEntry> entries =
+      holidayEntriesFromSection("1103=文化の日\0" "0101=元日||0\0" "0505=こどもの日||1\0" "0211=x||9\0\0"s);
+  EXPECT_EQ(linesOf(entries), (std::vector<std::string>{"0101 : 元日/0", "0211 : x/0", "0505 : こどもの日/1",
+                                                         "1103 : 文化の日/0"}));
+  // Without "||" an entry is public and is written back with the marker.
+  EXPECT_EQ(holidaySectionFromEntries(entries),
+            "0101=元日||0\0" "0211=x||0\0" "0505=こどもの日||1\0" "1103=文化の日||0\0\0"s);
+  EXPECT_EQ(holidaySectionFromEntries({}), "\0"s);
+}
+
+TEST(HolidayList, MarkerInsideADoubleByteCharacterIsNotTheMarker) {
+  // "ポ" is 0x83 0x7C: its second byte is '|'. Followed by "|1" it must not
+  // be read as a marker.
+  std::vector<HolidayEntry> entries = holidayEntriesFromSection("0102=ポ|1\0\0"s);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].line, "0102 : ポ|1");
+  EXPECT_EQ(entries[0].userDefined, 0);
+}
+
+TEST(HolidayList, OverlongAndOddHandEditedEntriesStayWithinTheBuffer) {
+  // 300 bytes of double-byte name: cut at a character boundary below 212.
+  std::string name;
+  for (int i = 0; i < 150; ++i) name += "祝";
+  std::vector<HolidayEntry> entries = holidayEntriesFromSection("0707=" + name + "||1\0\0"s);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_LE(entries[0].line.size(), kHolidayTextCapacity - 1);
+  EXPECT_EQ(entries[0].line.size() % 2, 1u) << "\"0707 : \" is 7 bytes, then whole characters only";
+  EXPECT_EQ(entries[0].line.substr(0, 7), "0707 : ");
+
+  // Short entries: the key padded as "%4s" pads, an empty value.
+  entries = holidayEntriesFromSection("12\0" "0303=\0\0"s);
+  EXPECT_EQ(linesOf(entries), (std::vector<std::string>{"  12 : /0", "0303 : /0"}));
+
+  HolidayFields fields = holidayFieldsOf(HolidayEntry{"0505 : こどもの日", 1});
+  EXPECT_EQ(fields.month, "05");
+  EXPECT_EQ(fields.day, "05");
+  EXPECT_EQ(fields.name, "こどもの日");
+  fields = holidayFieldsOf(HolidayEntry{"05", 0});
+  EXPECT_EQ(fields.month, "05");
+  EXPECT_EQ(fields.day, "");
+  EXPECT_EQ(fields.name, "");
+}
+
+TEST(HolidayList, AddChecksMonthDayDuplicateAndNameInThatOrder) {
+  std::vector<HolidayEntry> entries = holidayEntriesFromSection("0503=憲法記念日||0\0\0"s);
+  std::size_t index = 99;
+  EXPECT_EQ(addHoliday(entries, "13", "1", "x", false, &index), HolidayAddResult::BadMonth);
+  EXPECT_EQ(addHoliday(entries, "0", "1", "x", false, &index), HolidayAddResult::BadMonth);
+  EXPECT_EQ(addHoliday(entries, "", "1", "x", false, &index), HolidayAddResult::BadMonth);
+  EXPECT_EQ(addHoliday(entries, "1a", "1", "", false, &index), HolidayAddResult::BadMonth);
+  EXPECT_EQ(addHoliday(entries, "2", "30", "", false, &index), HolidayAddResult::BadDay);
+  EXPECT_EQ(addHoliday(entries, "4", "31", "x", false, &index), HolidayAddResult::BadDay);
+  EXPECT_EQ(addHoliday(entries, "4", "", "x", false, &index), HolidayAddResult::BadDay);
+  // Same date, another name: still a duplicate, checked before the name.
+  EXPECT_EQ(addHoliday(entries, "5", "3", "", false, &index), HolidayAddResult::Duplicate);
+  EXPECT_EQ(addHoliday(entries, "05", "03", "別の名前", true, &index), HolidayAddResult::Duplicate);
+  EXPECT_EQ(addHoliday(entries, "2", "29", "", false, &index), HolidayAddResult::EmptyName);
+  EXPECT_EQ(index, 99u);
+  ASSERT_EQ(entries.size(), 1u);
+
+  EXPECT_EQ(addHoliday(entries, "2", "29", "閏日", true, &index), HolidayAddResult::Added);
+  EXPECT_EQ(index, 0u);
+  EXPECT_EQ(addHoliday(entries, " 12", "24", "前夜", false, &index), HolidayAddResult::Added);
+  EXPECT_EQ(index, 2u);
+  EXPECT_EQ(linesOf(entries), (std::vector<std::string>{"0229 : 閏日/1", "0503 : 憲法記念日/0", "1224 : 前夜/0"}));
+  EXPECT_EQ(holidaySectionFromEntries(entries), "0229=閏日||1\0" "0503=憲法記念日||0\0" "1224=前夜||0\0\0"s);
+
+  for (HolidayAddResult refused : {HolidayAddResult::BadMonth, HolidayAddResult::BadDay, HolidayAddResult::Duplicate,
+                                   HolidayAddResult::EmptyName, HolidayAddResult::NameTooLong})
+    EXPECT_NE(holidayAddMessage(refused), nullptr);
+  EXPECT_STREQ(holidayAddMessage(HolidayAddResult::Duplicate), "その日はすでに休日に指定されています");
+}
+
+TEST(HolidayList, NameLimitKeepsEveryEntryWithinItsShare) {
+  std::vector<HolidayEntry> entries;
+  std::string longest;
+  for (int i = 0; i < 100; ++i) longest += "祝";  // 200 bytes
+  EXPECT_EQ(addHoliday(entries, "1", "1", longest + "x", false, nullptr), HolidayAddResult::NameTooLong);
+  EXPECT_EQ(addHoliday(entries, "1", "1", longest, true, nullptr), HolidayAddResult::Added);
+  EXPECT_LE(entries[0].line.size(), kHolidayTextCapacity - 1);
+  std::string section = holidaySectionFromEntries(entries);
+  EXPECT_EQ(section.size(), 208u + 1 + 1) << "the longest entry (key, =, name, ||, flag), its NUL, the closing NUL";
+  EXPECT_LE(section.size(), entries.size() * kHolidayEntryBytes + 1);
+  // And it comes back as it went.
+  EXPECT_EQ(linesOf(holidayEntriesFromSection(section)), linesOf(entries));
+}
+
+TEST(SettingsPages, RadioGroupsMarksAndDirectories) {
+  EXPECT_EQ(valueOfRadioGroup(true, true), 0);
+  EXPECT_EQ(valueOfRadioGroup(false, true), 1);
+  EXPECT_EQ(valueOfRadioGroup(false, false), 2);
+  EXPECT_EQ(radioForValue(1), 1);
+  EXPECT_EQ(radioForValue(2), 2);
+  EXPECT_EQ(radioForValue(7), 0);
+  EXPECT_EQ(radioForValue(-1), 0);
+  EXPECT_EQ(markListItemFor(5), 5);
+  EXPECT_EQ(markListItemFor(9), -1);
+  EXPECT_EQ(markListItemFor(-1), -1);
+  EXPECT_STREQ(markStyleText(5), "なし");
+
+  // "表" is 0x95 0x5C: its second byte is not the separator.
+  EXPECT_EQ(sjisDirectoryPart("C:\\画像\\表"), "C:\\画像");
+  EXPECT_EQ(sjisDirectoryPart("C:\\表\\a.bmp"), "C:\\表");
+  EXPECT_EQ(sjisDirectoryPart("表.bmp"), "");
+  EXPECT_EQ(sjisDirectoryPart(""), "");
+  EXPECT_EQ(sjisDirectoryPart("C:\\a.bmp"), "C:");
+}
+
+}  // namespace

@@ -1,0 +1,620 @@
+// The settings dialog as a user meets it: opened from the context menu,
+// its tabs, what OK, Apply and Cancel leave in the settings file, the
+// pages' switches and lists, and what the calendar shows right after
+// Apply: a colour, a title font, a picture and a new holiday.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "e2e/calendar_fixture.h"
+#include "e2e/desktop_input.h"
+
+namespace {
+
+constexpr char kDecember15[] = "2004-12-15T10:00:00";
+const MonthShape kDecember2004 = monthShape(2004, 12);
+
+constexpr int kApply = 3;
+constexpr int kTabControl = 1036;
+// A control that only the page of each tab has, in tab order.
+constexpr int kPageMarkers[9] = {1007, 1005, 1021, 1013, 1018, 1029, 1027, 1012, 1053};
+enum Page { kTitle, kWeekday, kDate, kMemo, kBackground, kHoliday, kColour, kOther, kVersion };
+
+struct WindowQuery {
+  DWORD processId;
+  const wchar_t* className;
+  const wchar_t* caption;
+  HWND found;
+};
+
+BOOL CALLBACK matchTopLevel(HWND window, LPARAM data) {
+  auto* query = reinterpret_cast<WindowQuery*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != query->processId || !IsWindowVisible(window)) return TRUE;
+  wchar_t text[256] = L"";
+  GetClassNameW(window, text, 256);
+  if (std::wstring(text) != query->className) return TRUE;
+  GetWindowTextW(window, text, 256);
+  if (std::wstring(text) != query->caption) return TRUE;
+  query->found = window;
+  return FALSE;
+}
+
+// A visible top-level window of the process with this class and caption.
+HWND waitForWindow(DWORD processId, const wchar_t* className, const wchar_t* caption, DWORD timeoutMs = 4000) {
+  DWORD started = GetTickCount();
+  for (;;) {
+    WindowQuery query{processId, className, caption, nullptr};
+    EnumWindows(matchTopLevel, reinterpret_cast<LPARAM>(&query));
+    if (query.found || GetTickCount() - started >= timeoutMs) return query.found;
+    Sleep(50);
+  }
+}
+
+bool waitUntilGone(HWND window, DWORD timeoutMs = 4000) {
+  DWORD started = GetTickCount();
+  while (IsWindow(window) && IsWindowVisible(window) && GetTickCount() - started < timeoutMs) Sleep(50);
+  return !IsWindow(window) || !IsWindowVisible(window);
+}
+
+// A control's text; WM_GETTEXT, since GetWindowText does not ask the
+// controls of another process.
+std::wstring textOf(HWND window) {
+  wchar_t text[512] = L"";
+  SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+// A check box or button clicked as the mouse would (BM_CLICK), waiting for
+// the page to handle it; postClick when it opens something modal.
+void click(HWND parent, int id) { SendMessageW(GetDlgItem(parent, id), BM_CLICK, 0, 0); }
+void postClick(HWND parent, int id) { PostMessageW(GetDlgItem(parent, id), BM_CLICK, 0, 0); }
+bool checked(HWND parent, int id) { return SendMessageW(GetDlgItem(parent, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool enabled(HWND parent, int id) { return IsWindowEnabled(GetDlgItem(parent, id)) != 0; }
+
+class SettingsDialogTest : public CalendarWindowTest {
+ protected:
+  void TearDown() override {
+    // A dialog left open would keep the calendar from closing normally.
+    if (frame_ && IsWindow(frame_)) SendMessageW(frame_, WM_COMMAND, IDCANCEL, 0);
+    CalendarWindowTest::TearDown();
+  }
+
+  // Opens the dialog from the context menu ("設定(&S)").
+  ::testing::AssertionResult openDialog() {
+    if (auto chosen = chooseFromMenu(150, 120, 'S'); !chosen) return chosen;
+    frame_ = waitForWindow(app().processId(), L"#32770", L"設定");
+    if (!frame_) return ::testing::AssertionFailure() << "no settings dialog appeared";
+    // Clear of the calendar, whose captures must see it whole.
+    SetWindowPos(frame_, nullptr, 520, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    settle(frame_);
+    return ::testing::AssertionSuccess();
+  }
+
+  HWND page(Page which) const {
+    for (HWND child = GetWindow(frame_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      wchar_t name[32] = L"";
+      GetClassNameW(child, name, 32);
+      if (std::wstring(name) == L"#32770" && GetDlgItem(child, kPageMarkers[which])) return child;
+    }
+    return nullptr;
+  }
+
+  int visiblePages() const {
+    int visible = 0;
+    for (int i = 0; i < 9; ++i) visible += IsWindowVisible(page(static_cast<Page>(i))) ? 1 : 0;
+    return visible;
+  }
+
+  // Selects a tab as a click on it would, notification included.
+  void selectTab(int index) {
+    SendMessageW(GetDlgItem(frame_, kTabControl), TCM_SETCURFOCUS, static_cast<WPARAM>(index), 0);
+    settle(frame_);
+  }
+
+  void apply() { click(frame_, kApply); }
+  ::testing::AssertionResult closeWith(int button) {
+    click(frame_, button);
+    if (!waitUntilGone(frame_)) return ::testing::AssertionFailure() << "the dialog stayed open";
+    frame_ = nullptr;
+    settle(window());
+    return ::testing::AssertionSuccess();
+  }
+
+  std::string settingsFile() {
+    std::string bytes;
+    app().readFile(kSettingsFileName, bytes);
+    return bytes;
+  }
+
+  // A message box of the program: its text, then it is closed with OK.
+  std::wstring answerMessageBox() {
+    HWND box = waitForWindow(app().processId(), L"#32770", L"Sorvane");
+    if (!box) return L"(no message box)";
+    std::wstring text = textOf(GetDlgItem(box, 0xFFFF));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    waitUntilGone(box);
+    return text;
+  }
+
+  HWND frame_ = nullptr;
+};
+
+const std::string kHandWritten = iniText({"; written by hand", "[Sorvane]", "TITLE=2", "DISPLAY_TITLE=0", "WEEK=0",
+                                          "DISPLAY_WAKU=0", "YMARK=9", "TMARK=5", "TASKBAR=1", "SAVE_POS=0",
+                                          "[HOLIDAY]", "1224=前夜", "0101=元日||0", "0505=こどもの日||1"});
+
+// The whole file an OK writes when there was none: every key of every page
+// with its default, in the pages' order.
+std::string defaultFileAfterOk() {
+  std::vector<const char*> lines = {"[Sorvane]",       "TITLE=0",     "DISPLAY_TITLE=0", "ICONED_TITLE=0",
+                                    "TITLETYPE=0",     "WEEK=0",      "ENG_WEEK=0",      "WEEKTYPE=0",
+                                    "DISPLAY_WAKU=0",  "DAY_POS=0",   "YMARK=0",         "TMARK=0",
+                                    "DAYTYPE=0",       "DISPLAY_MEMO=0", "MEMOTYPE=0",   "WALL=0",
+                                    "AUTO_SIZE=0",     "BK_IMAGE=",   "SAVE_POS=0",      "TASKBAR=0"};
+  std::string text;
+  for (const char* line : lines) text += std::string(line) + "\r\n";
+  for (const char* font : {"TITLE_FONT", "WEEK_FONT", "MAIN_FONT", "MEMO_FONT"}) {
+    text += std::string("[") + font + "]\r\n";
+    text += "HEIGHT=-20\r\nWIDTH=0\r\nESC=0\r\nORIENT=0\r\nWEIGHT=400\r\nITALIC=0\r\nUNDER=0\r\nSTRIKE=0\r\n"
+            "CHAR=128\r\nOUTPUT=3\r\nCLIP=2\r\nQUALITY=1\r\nPITCH=49\r\nFACE=ＭＳ ゴシック\r\n";
+  }
+  text += "[COLOR]\r\nMONTH=0\r\nSUNDAY=255\r\nNORMALDAY=0\r\nSATURDAY=16711680\r\nFRAME=0\r\nCURSOR=255\r\n"
+          "TODAY=16762980\r\nYOTEI=9895935\r\nTODAYYOTEI=13172580\r\nMEMODEF=0\r\nBACK=16777215\r\n"
+          "MONTH_WRAP=16777215\r\nWEEK_WRAP=16777215\r\nDAY_WRAP=16777215\r\nMEMO_WRAP=16777215\r\n";
+  return text;
+}
+
+}  // namespace
+
+TEST_F(SettingsDialogTest, CancelWritesNothingAndTheTabsShowOnePageAtATime) {
+  ASSERT_TRUE(prepare(kHandWritten));
+  ASSERT_TRUE(start(kDecember15));
+  ASSERT_TRUE(openDialog());
+  for (int i = 0; i < 9; ++i) EXPECT_NE(page(static_cast<Page>(i)), nullptr) << "page " << i;
+  EXPECT_EQ(visiblePages(), 1);
+  EXPECT_TRUE(IsWindowVisible(page(kTitle)));
+  selectTab(8);
+  EXPECT_EQ(visiblePages(), 1);
+  EXPECT_TRUE(IsWindowVisible(page(kVersion)));
+  // Every tab in turn, kept as a picture of the page.
+  for (int i = 0; i < 9; ++i) {
+    selectTab(i);
+    EXPECT_EQ(visiblePages(), 1);
+    EXPECT_TRUE(IsWindowVisible(page(static_cast<Page>(i)))) << "page " << i;
+    const std::string step = "page" + std::to_string(i);
+    shotOf(frame_, step.c_str());
+  }
+  selectTab(0);
+  EXPECT_EQ(visiblePages(), 1);
+  EXPECT_TRUE(IsWindowVisible(page(kTitle)));
+
+  // Edits on the pages, then Cancel: the file stays as it was (the final
+  // check of the fixture compares it byte for byte), the caption is set anew.
+  click(page(kTitle), 1007);
+  click(page(kOther), 1012);
+  ASSERT_TRUE(closeWith(IDCANCEL));
+  EXPECT_EQ(captionWhen(L"2004年12月"), L"2004年12月");
+  EXPECT_EQ(settingsFile(), kHandWritten);
+}
+
+TEST_F(SettingsDialogTest, OkWithoutASettingsFileWritesEveryKeyOfThePages) {
+  ASSERT_TRUE(prepare(""));
+  expectChangeOf(kSettingsFileName);
+  ASSERT_TRUE(DeleteFileW((app().directory() + L"\\" + kSettingsFileName).c_str()));
+  ASSERT_TRUE(start(kDecember15));
+  ASSERT_TRUE(openDialog());
+  ASSERT_TRUE(closeWith(IDOK));
+  EXPECT_EQ(settingsFile(), defaultFileAfterOk());
+}
+
+TEST_F(SettingsDialogTest, ApplyRewritesEveryKeyAndASecondApplyChangesNothing) {
+  ASSERT_TRUE(prepare(kHandWritten));
+  expectChangeOf(kSettingsFileName);
+  ASSERT_TRUE(start(kDecember15));
+  ASSERT_TRUE(openDialog());
+
+  // A YMARK outside the styles shows no selection; TMARK 5 is "なし".
+  EXPECT_EQ(SendDlgItemMessageW(page(kDate), 1035, CB_GETCURSEL, 0, 0), CB_ERR);
+  EXPECT_EQ(SendDlgItemMessageW(page(kDate), 1036, CB_GETCURSEL, 0, 0), 5);
+  // The holiday list in date order, the marker gone, the flag as item data.
+  HWND list = GetDlgItem(page(kHoliday), 1029);
+  ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 3);
+  wchar_t line[256] = L"";
+  SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line));
+  EXPECT_STREQ(line, L"0101 : 元日");
+  SendMessageW(list, LB_GETTEXT, 2, reinterpret_cast<LPARAM>(line));
+  EXPECT_STREQ(line, L"1224 : 前夜");
+  EXPECT_EQ(SendMessageW(list, LB_GETITEMDATA, 1, 0), 1);
+
+  apply();
+  const std::string first = settingsFile();
+  EXPECT_NE(first.find("YMARK=-1\r\n"), std::string::npos);
+  EXPECT_NE(first.find("TMARK=5\r\n"), std::string::npos);
+  EXPECT_NE(first.find("TASKBAR=0\r\n"), std::string::npos);
+  EXPECT_NE(first.find("TITLE=2\r\n"), std::string::npos);
+  EXPECT_EQ(first.rfind("; written by hand\r\n", 0), 0u) << "lines the pages do not own stay";
+  EXPECT_NE(first.find("[HOLIDAY]\r\n0101=元日||0\r\n0505=こどもの日||1\r\n1224=前夜||0\r\n"), std::string::npos);
+  EXPECT_NE(first.find("[COLOR]\r\nMONTH=0\r\n"), std::string::npos);
+  EXPECT_TRUE(IsWindow(frame_)) << "Apply keeps the dialog open";
+
+  apply();
+  EXPECT_EQ(settingsFile(), first);
+  ASSERT_TRUE(closeWith(IDCANCEL));
+  EXPECT_EQ(settingsFile(), first) << "Cancel keeps what Apply wrote";
+}
+
+TEST_F(SettingsDialogTest, SwitchesEnableTheirControlsAndKeepWhatTheyShould) {
+  ASSERT_TRUE(prepare(iniText({"[Sorvane]", "DISPLAY_TITLE=1", "TITLETYPE=2", "WEEK=1", "WEEKTYPE=0", "WALL=0",
+                               "BK_IMAGE=C:\\壁紙\\表.bmp", "SAVE_POS=0"})));
+  expectChangeOf(kSettingsFileName);
+  ASSERT_TRUE(start(kDecember15));
+  ASSERT_TRUE(openDialog());
+
+  // Weekday page: a style chosen, the row turned off and on again: the
+  // stored style is back, with exactly one button checked.
+  HWND weekday = page(kWeekday);
+  ASSERT_TRUE(checked(weekday, 1005));
+  click(weekday, 1045);
+  EXPECT_TRUE(checked(weekday, 1045));
+  click(weekday, 1005);
+  for (int id : {1004, 1006, 1044, 1045, 1046}) EXPECT_FALSE(enabled(weekday, id)) << id;
+  click(weekday, 1005);
+  for (int id : {1004, 1006, 1044, 1045, 1046}) EXPECT_TRUE(enabled(weekday, id)) << id;
+  EXPECT_TRUE(checked(weekday, 1044));
+  EXPECT_FALSE(checked(weekday, 1045));
+  EXPECT_FALSE(checked(weekday, 1046));
+
+  // Title page: turning the band off keeps its style for the save.
+  HWND title = page(kTitle);
+  EXPECT_TRUE(checked(title, 1042));
+  click(title, 1025);
+  for (int id : {1003, 1040, 1041, 1042}) EXPECT_FALSE(enabled(title, id)) << id;
+
+  // Background page: the picture's controls follow "背景に画像を使う";
+  // going back to the plain background keeps the stored path.
+  HWND background = page(kBackground);
+  EXPECT_TRUE(checked(background, 1018));
+  EXPECT_FALSE(enabled(background, 1019));
+  click(background, 1017);
+  EXPECT_TRUE(enabled(background, 1019));
+  EXPECT_TRUE(enabled(background, 1020));
+  click(background, 1018);
+  EXPECT_FALSE(enabled(background, 1019));
+
+  ASSERT_TRUE(closeWith(IDOK));
+  const std::string file = settingsFile();
+  EXPECT_NE(file.find("DISPLAY_TITLE=0\r\n"), std::string::npos);
+  EXPECT_NE(file.find("TITLETYPE=2\r\n"), std::string::npos);
+  EXPECT_NE(file.find("WEEKTYPE=0\r\n"), std::string::npos);
+  EXPECT_NE(file.find("WALL=0\r\n"), std::string::npos);
+  EXPECT_NE(file.find("BK_IMAGE=C:\\壁紙\\表.bmp\r\n"), std::string::npos);
+}
+
+namespace {
+
+// The first row of the capture that is dark almost all the way across:
+// the top frame line of the grid.
+int firstFrameLine(const Capture& capture) {
+  for (int y = 0; y < capture.height(); ++y) {
+    RECT row{0, y, capture.width(), y + 1};
+    if (capture.count(row, isDark) > capture.width() * 9 / 10) return y;
+  }
+  return -1;
+}
+
+bool isPureBlue(COLORREF c) { return sameColour(c, RGB(0, 0, 255), 4); }
+
+}  // namespace
+
+TEST_F(SettingsDialogTest, AppliedColourAndTitleFontShowAtOnce) {
+  ASSERT_TRUE(prepare(iniText({"[Sorvane]", "DISPLAY_TITLE=0", "WEEK=0", "DISPLAY_WAKU=1", "SAVE_POS=0",
+                               "[TITLE_FONT]", "HEIGHT=-30"})));
+  expectChangeOf(kSettingsFileName);
+  ASSERT_TRUE(start(kDecember15));
+  Capture before = shot("before");
+  EXPECT_EQ(firstFrameLine(before), 0) << "no title band yet";
+  RECT corner{2, 2, 12, 12};
+  EXPECT_EQ(before.count(corner, isPureBlue), 0);
+
+  ASSERT_TRUE(openDialog());
+  // The background row (index 10) given blue, as the colour chooser would;
+  // the title band turned on with the font of the file.
+  HWND colours = GetDlgItem(page(kColour), 1027);
+  SendMessageW(colours, LB_SETITEMDATA, 10, RGB(0, 0, 255));
+  click(page(kTitle), 1025);
+  apply();
+
+  const int band = measureSectionFont(-30).height + 1;
+  Capture after = shotWhen("applied", [&](const Capture& c) { return firstFrameLine(c) == band; });
+  EXPECT_EQ(firstFrameLine(after), band) << "a title band of the title font's height + 1";
+  RECT cellCorner{3, band + 3, 10, band + 10};
+  EXPECT_GT(after.count(cellCorner, isPureBlue), 40) << "the new background colour";
+  ASSERT_TRUE(closeWith(IDCANCEL));
+  EXPECT_NE(settingsFile().find("BACK=16711680\r\n"), std::string::npos);
+}
+
+namespace {
+
+constexpr COLORREF kTeal = RGB(0, 128, 128);
+
+// A 24-bit BMP all teal.
+std::string tealBmp(int width, int height) {
+  const int stride = (width * 3 + 3) / 4 * 4;
+  std::string file(54 + stride * height, '\0');
+  auto put32 = [&](std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) file[at + i] = static_cast<char>(value >> (8 * i));
+  };
+  file[0] = 'B';
+  file[1] = 'M';
+  put32(2, static_cast<std::uint32_t>(file.size()));
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, static_cast<std::uint32_t>(width));
+  put32(22, static_cast<std::uint32_t>(height));
+  file[26] = 1;
+  file[28] = 24;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      std::size_t at = 54 + static_cast<std::size_t>(y) * stride + x * 3;
+      file[at] = static_cast<char>(GetBValue(kTeal));
+      file[at + 1] = static_cast<char>(GetGValue(kTeal));
+      file[at + 2] = static_cast<char>(GetRValue(kTeal));
+    }
+  return file;
+}
+
+bool isTeal(COLORREF c) { return sameColour(c, kTeal, 4); }
+
+}  // namespace
+
+TEST_F(SettingsDialogTest, PictureChosenInTheFileChooserShowsAfterApply) {
+  ASSERT_TRUE(prepare(iniText({"[Sorvane]", "DISPLAY_TITLE=0", "WEEK=0", "WALL=0", "SAVE_POS=0"})));
+  expectChangeOf(kSettingsFileName);
+  ASSERT_TRUE(addFile(L"wall.bmp", tealBmp(400, 300)));
+  ASSERT_TRUE(start(kDecember15));
+  ASSERT_TRUE(openDialog());
+  selectTab(kBackground);
+  HWND background = page(kBackground);
+  click(background, 1017);
+  click(background, 1020);
+  postClick(background, 1019);
+  HWND chooser = waitForWindow(app().processId(), L"#32770", L"画像ファイルの指定");
+  ASSERT_NE(chooser, nullptr) << "no file chooser";
+  // The file name field (a combo box with an edit, or a plain edit).
+  HWND edit = GetDlgItem(chooser, 1152);
+  if (!edit) {
+    HWND combo = GetDlgItem(chooser, 1148);
+    edit = combo ? FindWindowExW(combo, nullptr, L"Edit", nullptr) : nullptr;
+    if (!edit) edit = combo;
+  }
+  ASSERT_NE(edit, nullptr);
+  const std::wstring path = app().directory() + L"\\wall.bmp";
+  SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  PostMessageW(chooser, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(waitUntilGone(chooser));
+  apply();
+
+  Capture after = shotWhen("picture", [](const Capture& c) {
+    return c.count(RECT{0, 0, c.width(), c.height()}, isTeal) > c.width() * c.height() / 2;
+  });
+  EXPECT_GT(after.count(RECT{0, 0, after.width(), after.height()}, isTeal), after.width() * after.height() / 2);
+  ASSERT_TRUE(closeWith(IDOK));
+  std::string file = settingsFile();
+  EXPECT_NE(file.find("WALL=2\r\n"), std::string::npos);
+  EXPECT_NE(file.find("AUTO_SIZE=1\r\n"), std::string::npos);
+  EXPECT_NE(file.find("\\wall.bmp\r\n"), std::string::npos);
+}
+
+TEST_F(SettingsDialogTest, HolidayPageRefusesWithItsMessagesAndANewHolidayShowsAtTheNextMonth) {
+  ASSERT_TRUE(prepare(iniText({"[Sorvane]", "DISPLAY_TITLE=0", "WEEK=0", "DISPLAY_WAKU=0", "SAVE_POS=0",
+                               "[HOLIDAY]", "1224=前夜||1"})));
+  expectChangeOf(kSettingsFileName);
+  ASSERT_TRUE(start(kDecember15));
+  ASSERT_TRUE(openDialog());
+  selectTab(kHoliday);
+  HWND holiday = page(kHoliday);
+  auto tryAdd = [&](const wchar_t* month, const wchar_t* day, const wchar_t* name) {
+    SetDlgItemTextW(holiday, 1030, month);
+    SetDlgItemTextW(holiday, 1031, day);
+    SetDlgItemTextW(holiday, 1032, name);
+    postClick(holiday, 1033);
+  };
+  tryAdd(L"13", L"1", L"x");
+  EXPECT_EQ(answerMessageBox(), L"正しい月を入力してください");
+  tryAdd(L"", L"1", L"x");
+  EXPECT_EQ(answerMessageBox(), L"正しい月を入力してください");
+  tryAdd(L"2", L"30", L"x");
+  EXPECT_EQ(answerMessageBox(), L"正しい日を入力してください");
+  tryAdd(L"4", L"31", L"x");
+  EXPECT_EQ(answerMessageBox(), L"正しい日を入力してください");
+  tryAdd(L"12", L"24", L"別の名前");
+  EXPECT_EQ(answerMessageBox(), L"その日はすでに休日に指定されています");
+  tryAdd(L"2", L"29", L"");
+  EXPECT_EQ(answerMessageBox(), L"休日名を入力してください");
+
+  // Names the settings file could not hold as typed are refused, not
+  // stored changed: a character without a Shift_JIS form, and more than 200
+  // bytes (101 double-byte characters fit the edit's 200-character limit).
+  tryAdd(L"3", L"3", L"休日\x20AC");
+  EXPECT_EQ(answerMessageBox(), L"休日名に設定ファイルに保存できない文字があります");
+  tryAdd(L"3", L"3", std::wstring(101, L'祝').c_str());
+  EXPECT_EQ(answerMessageBox(), L"休日名が長すぎます");
+
+  HWND list = GetDlgItem(holiday, 1029);
+  ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
+  tryAdd(L"12", L"23", L"テスト休日");
+  settle(frame_);
+  ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(textOf(GetDlgItem(holiday, 1032)), L"") << "the edits are emptied after an addition";
+
+  // Selecting shows the entry; deleting removes it.
+  SendMessageW(list, LB_SETCURSEL, 1, 0);
+  SendMessageW(holiday, WM_COMMAND, MAKEWPARAM(1029, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  EXPECT_EQ(textOf(GetDlgItem(holiday, 1030)), L"12");
+  EXPECT_EQ(textOf(GetDlgItem(holiday, 1031)), L"24");
+  EXPECT_EQ(textOf(GetDlgItem(holiday, 1032)), L"前夜");
+  EXPECT_TRUE(checked(holiday, 1059));
+  click(holiday, 1034);
+  EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
+
+  ASSERT_TRUE(closeWith(IDOK));
+  std::string file = settingsFile();
+  EXPECT_NE(file.find("[HOLIDAY]\r\n1223=テスト休日||0\r\n"), std::string::npos);
+  EXPECT_EQ(file.find("1224="), std::string::npos);
+
+  // The shown month keeps its holidays until it is built again.
+  Capture same = shot("after-ok");
+  EXPECT_EQ(probe(same, kDecember2004).numberPixels(23, isRed), 0);
+  pressKey(VK_RIGHT, true);
+  settle(window());
+  pressKey(VK_LEFT, true);
+  Capture rebuilt = shotWhen("rebuilt", [&](const Capture& c) { return probe(c, kDecember2004).numberPixels(23, isRed) > 5; });
+  EXPECT_GT(probe(rebuilt, kDecember2004).numberPixels(23, isRed), 5) << "the 23rd in the holiday red";
+  EXPECT_EQ(probe(rebuilt, kDecember2004).numberPixels(24, isRed), 0) << "the deleted 24th is a weekday again";
+}
+
+TEST_F(SettingsDialogTest, FailedWriteSaysSoOnTheHolidayPageAndLeavesTheFileWhole) {
+  const std::string original = iniText({"[Sorvane]", "DISPLAY_TITLE=0", "SAVE_POS=0"});
+  ASSERT_TRUE(prepare(original));
+  ASSERT_TRUE(start(kDecember15));
+  const std::wstring path = app().directory() + L"\\" + kSettingsFileName;
+  ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(openDialog());
+  postClick(frame_, IDOK);
+  EXPECT_EQ(answerMessageBox(), L"失敗");
+  EXPECT_TRUE(waitUntilGone(frame_));
+  frame_ = nullptr;
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(settingsFile(), original);
+}
+
+namespace {
+
+struct ChooserQuery {
+  DWORD processId;
+  HWND except;
+  HWND found;
+};
+
+BOOL CALLBACK matchChooser(HWND window, LPARAM data) {
+  auto* query = reinterpret_cast<ChooserQuery*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != query->processId || window == query->except || !IsWindowVisible(window)) return TRUE;
+  wchar_t name[32] = L"";
+  GetClassNameW(window, name, 32);
+  if (std::wstring(name) != L"#32770") return TRUE;
+  query->found = window;
+  return FALSE;
+}
+
+// The common dialog a page opened: a dialog of the program other than the
+// settings dialog itself.
+HWND waitForChooser(DWORD processId, HWND frame, DWORD timeoutMs = 4000) {
+  DWORD started = GetTickCount();
+  for (;;) {
+    ChooserQuery query{processId, frame, nullptr};
+    EnumWindows(matchChooser, reinterpret_cast<LPARAM>(&query));
+    if (query.found || GetTickCount() - started >= timeoutMs) return query.found;
+    Sleep(50);
+  }
+}
+
+}  // namespace
+
+TEST_F(SettingsDialogTest, ColourChooserChangesOnlyItsRowUntilApply) {
+  ASSERT_TRUE(prepare(iniText({"[Sorvane]", "DISPLAY_TITLE=0", "WEEK=0", "DISPLAY_WAKU=0", "SAVE_POS=0"})));
+  ASSERT_TRUE(start(kDecember15));
+  ASSERT_TRUE(openDialog());
+  selectTab(kColour);
+  HWND colourPage = page(kColour);
+  HWND list = GetDlgItem(colourPage, 1027);
+  SendMessageW(list, LB_SETCURSEL, 10, 0);
+  PostMessageW(colourPage, WM_COMMAND, MAKEWPARAM(1027, LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
+  HWND chooser = waitForChooser(app().processId(), frame_);
+  ASSERT_NE(chooser, nullptr) << "no colour chooser";
+  // Red, green and blue as typed into the chooser's fields.
+  const wchar_t* values[3] = {L"0", L"0", L"255"};
+  for (int i = 0; i < 3; ++i) {
+    HWND field = GetDlgItem(chooser, 706 + i);
+    ASSERT_NE(field, nullptr);
+    SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(values[i]));
+    SendMessageW(chooser, WM_COMMAND, MAKEWPARAM(706 + i, EN_UPDATE), reinterpret_cast<LPARAM>(field));
+  }
+  PostMessageW(chooser, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(waitUntilGone(chooser));
+  settle(frame_);
+  EXPECT_EQ(static_cast<COLORREF>(SendMessageW(list, LB_GETITEMDATA, 10, 0)), RGB(0, 0, 255));
+  EXPECT_EQ(static_cast<COLORREF>(SendMessageW(list, LB_GETITEMDATA, 9, 0)), RGB(0, 0, 0)) << "other rows keep theirs";
+  EXPECT_EQ(static_cast<COLORREF>(SendMessageW(list, LB_GETITEMDATA, 11, 0)), RGB(255, 255, 255));
+  shotOf(colourPage, "colour-page");
+
+  // Nothing reaches the calendar before OK or Apply, and Cancel forgets it
+  // (the fixture's final check finds the file unchanged).
+  Capture still = shot("not-applied");
+  RECT corner{3, 3, 10, 10};
+  EXPECT_EQ(still.count(corner, isPureBlue), 0);
+  ASSERT_TRUE(closeWith(IDCANCEL));
+}
+
+TEST_F(SettingsDialogTest, FontChosenInTheFontChooserSetsTheTitleBand) {
+  ASSERT_TRUE(prepare(iniText({"[Sorvane]", "DISPLAY_TITLE=1", "WEEK=0", "DISPLAY_WAKU=1", "SAVE_POS=0"})));
+  expectChangeOf(kSettingsFileName);
+  ASSERT_TRUE(start(kDecember15));
+  ASSERT_TRUE(openDialog());
+  postClick(page(kTitle), 1003);
+  HWND chooser = waitForChooser(app().processId(), frame_);
+  ASSERT_NE(chooser, nullptr) << "no font chooser";
+  // A face and 24 points picked from the chooser's lists, as clicks would.
+  const std::pair<int, const wchar_t*> picks[2] = {{1136, L"IPAゴシック"}, {1138, L"24"}};
+  for (const auto& [id, text] : picks) {
+    HWND combo = GetDlgItem(chooser, id);
+    ASSERT_NE(combo, nullptr);
+    ASSERT_NE(SendMessageW(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text)), CB_ERR);
+    SendMessageW(chooser, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+  }
+  PostMessageW(chooser, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(waitUntilGone(chooser));
+  apply();
+
+  std::string file = settingsFile();
+  std::size_t section = file.find("[TITLE_FONT]\r\nHEIGHT=");
+  ASSERT_NE(section, std::string::npos);
+  const int height = std::atoi(file.c_str() + section + 21);
+  EXPECT_LT(height, -25) << "24 points is more than 25 pixels high";
+  EXPECT_NE(file.find("FACE=IPAゴシック\r\n", section), std::string::npos);
+  const int band = measureSectionFont(height).height + 1;
+  Capture after = shotWhen("applied", [&](const Capture& c) { return firstFrameLine(c) == band; });
+  EXPECT_EQ(firstFrameLine(after), band) << "the title band follows the chosen font at once";
+  ASSERT_TRUE(closeWith(IDOK));
+}
+
+TEST_F(SettingsDialogTest, CancelledPictureChooserLeavesThePathEmpty) {
+  ASSERT_TRUE(prepare(iniText({"[Sorvane]", "DISPLAY_TITLE=0", "WALL=0", "SAVE_POS=0"})));
+  expectChangeOf(kSettingsFileName);
+  ASSERT_TRUE(start(kDecember15));
+  ASSERT_TRUE(openDialog());
+  HWND background = page(kBackground);
+  click(background, 1017);
+  postClick(background, 1019);
+  HWND chooser = waitForChooser(app().processId(), frame_);
+  ASSERT_NE(chooser, nullptr) << "no file chooser";
+  PostMessageW(chooser, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(waitUntilGone(chooser));
+  ASSERT_TRUE(closeWith(IDOK));
+  const std::string file = settingsFile();
+  EXPECT_NE(file.find("WALL=2\r\n"), std::string::npos);
+  EXPECT_NE(file.find("BK_IMAGE=\r\n"), std::string::npos);
+  // A picture background without a picture paints the calendar all the same.
+  EXPECT_TRUE(app().running());
+}
