@@ -62,6 +62,11 @@ LRESULT onQueryEndSession(HWND window) {
 
 void onPaint(HWND window) {
   PaintScope paint(window);
+  // A paint message may find nothing left to paint: another one (from a
+  // RedrawWindow of another thread racing our own queue, say) has painted
+  // the region already. Everything drawn would be clipped away, at the
+  // full cost of drawing it.
+  if (IsRectEmpty(&paint.updateRect())) return;
   paintCalendar(window, paint.dc(), calendarView());
 }
 

@@ -91,6 +91,8 @@ class PaintScope {
   PaintScope(const PaintScope&) = delete;
   PaintScope& operator=(const PaintScope&) = delete;
   HDC dc() const { return dc_; }
+  // The part of the client area this paint may change.
+  const RECT& updateRect() const { return paint_.rcPaint; }
 
  private:
   HWND window_;

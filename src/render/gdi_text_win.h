@@ -21,6 +21,14 @@ class ScreenText {
 
 // DrawTextW of the text in `rect` with `format` (DT_ flags).
 void drawTextIn(HDC dc, const ScreenText& text, RECT rect, UINT format);
+// What drawTextIn(dc, text, rect, DT_EXTERNALLEADING) draws (lines at CR,
+// LF, CR LF and LF CR, from the top-left, each as tall as the font's height
+// and external leading, clipped to `rect`), drawn line by line with
+// ExtTextOutW as DrawTextW itself does, without DrawTextW measuring each
+// line first: the memos are drawn five times over when outlined. Text that
+// DrawTextW reads otherwise ('&' before an underlined letter, a tab, a
+// line too long for its buffer) is handed to DrawTextW.
+void drawLinesIn(HDC dc, const ScreenText& text, RECT rect);
 // TextOutW of the text with its reference point at x, y.
 void drawTextAt(HDC dc, const ScreenText& text, int x, int y);
 // Width and height of the text in the DC's current font.

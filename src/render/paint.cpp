@@ -239,8 +239,7 @@ void paintDayMemo(HDC dc, const DayCell& cell, int x, int y, int cellWidth, int 
   SelectGuard select(dc, font(FontRole::Memo));
   ScreenText memo(std::string_view(text.data(), text.length()));
   drawEffectText(dc, s.memoType(), s.color(kColourMemoWrap), cell.memoColor, [&](int dx, int dy) {
-    drawTextIn(dc, memo, RECT{rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy},
-               DT_EXTERNALLEADING);
+    drawLinesIn(dc, memo, RECT{rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy});
   });
 }
 

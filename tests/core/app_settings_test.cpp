@@ -6,6 +6,7 @@
 #include <string>
 
 #include "render/dib_picture.h"
+#include "platform/file_io.h"
 #include "render/layout.h"
 #include "render/picture.h"
 #include "settings/app_settings.h"
@@ -70,6 +71,28 @@ TEST_F(AppSettingsTest, NoSettingsFileGivesTheDefaults) {
   for (int i = 0; i < kColourCount; ++i) EXPECT_EQ(s.color(i), expected[i]) << colourKeys()[i].key;
   EXPECT_EQ(s.monthDialogSeparator(), 40);
   EXPECT_EQ(s.dayDialogPlacement().width, 0);
+}
+
+// A reload reads the file once: when that read fails, every key has its
+// default; no key is read again, and the next reload sees the file.
+TEST_F(AppSettingsTest, ReloadAnswersEveryKeyFromOneRead) {
+  writeIni("[Sorvane]\r\nTITLE=2\r\nWEEK=1\r\nTMARK=3\r\n[COLOR]\r\nSUNDAY=16711680\r\n"
+           "[MAIN_FONT]\r\nHEIGHT=-30\r\n");
+  failNextReadForTests();
+  AppSettings s;
+  s.reload(testing_support::screenDeviceContext());
+  EXPECT_FALSE(takeFailedReadForTests());
+  EXPECT_EQ(s.title(), 0);
+  EXPECT_EQ(s.week(), 0);
+  EXPECT_EQ(s.tmark(), 0);
+  EXPECT_EQ(s.color(1), 0x0000FFu);
+  EXPECT_EQ(s.mainFontHeight(), 20);
+  s.reload(testing_support::screenDeviceContext());
+  EXPECT_EQ(s.title(), 2);
+  EXPECT_EQ(s.week(), 1);
+  EXPECT_EQ(s.tmark(), 3);
+  EXPECT_EQ(s.color(1), 0xFF0000u);
+  EXPECT_EQ(s.mainFontHeight(), 30);
 }
 
 TEST_F(AppSettingsTest, PresentKeysWinOverDefaults) {

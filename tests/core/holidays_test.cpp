@@ -7,6 +7,7 @@
 
 #include "calendar/holidays.h"
 #include "calendar/month_grid.h"
+#include "platform/file_io.h"
 #include "test_support.h"
 
 namespace {
@@ -204,6 +205,18 @@ TEST_F(HolidayTest, SportsDayIsTheSecondMondayOfOctoberFrom2000) {
 }
 
 // --- Settings-file entries --------------------------------------------------
+
+// A month build reads the settings file once: when that one read fails,
+// every lookup of the build gives the default; none of them reads again.
+TEST_F(HolidayTest, MonthBuildAnswersEveryLookupFromOneRead) {
+  setHolidays("0101=元日||0\r\n0125=mine||1\r\n");
+  failNextReadForTests();
+  build(2005, 1);
+  EXPECT_FALSE(takeFailedReadForTests());
+  EXPECT_EQ(holidays(), (Days{{10, 1}}));  // the weekday rule alone
+  build(2005, 1);
+  EXPECT_EQ(holidays(), (Days{{1, 1}, {10, 1}, {25, 2}}));
+}
 
 TEST_F(HolidayTest, BareNameIsPublicAndKeptVerbatim) {
   setHolidays("0101=元日\r\n0211=建国記念の日||0\r\n");

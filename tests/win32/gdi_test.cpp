@@ -49,6 +49,10 @@ class Canvas {
     std::uint32_t p = bits_[y * width_ + x];
     return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
   }
+  std::vector<std::uint32_t> pixels() const {
+    GdiFlush();
+    return std::vector<std::uint32_t>(bits_, bits_ + width_ * height_);
+  }
   std::vector<POINT> pixelsOf(COLORREF colour) const {
     std::vector<POINT> found;
     for (int y = 0; y < height_; ++y)
@@ -135,6 +139,65 @@ TEST(GdiTextEffect, OutlineIsAtTheFourNeighboursAndNotTheDiagonals) {
     }
   }
   EXPECT_GT(diagonalOnly, 0) << "a glyph with curves has pixels touched only diagonally";
+}
+
+// The memos' line-by-line drawing against DrawTextW itself, outlined as the
+// calendar draws them: the same pixels for every kind of line break, lines
+// cut at the right and at the bottom, a rectangle upside down, and the texts
+// DrawTextW reads otherwise.
+TEST(GdiTextLines, DrawLinesInPaintsWhatDrawTextPaints) {
+  const char* const texts[] = {
+      "予定の一行目\r\n二行目のメモ\r\n三行目",
+      "a\nb\rc\n\rd\r\re\n\nf",
+      "ends in a break\r\n",
+      "\r\nstarts with a break",
+      "a line far longer than the rectangle is wide, cut at its right edge",
+      "one\r\ntwo\r\nthree\r\nfour\r\nfive\r\nsix\r\nseven",
+      "R&D &&  &x",
+      "tab\there",
+  };
+  const RECT rects[] = {{6, 6, 150, 90}, {6, 6, 150, 21}, {6, 40, 150, 20}, {6, 6, 6, 90}};
+  LOGFONTW plain{};
+  plain.lfHeight = -12;
+  plain.lfCharSet = SHIFTJIS_CHARSET;
+  plain.lfQuality = DRAFT_QUALITY;
+  wcscpy(plain.lfFaceName, L"ＭＳ ゴシック");
+  LOGFONTW italic = plain;
+  italic.lfHeight = -17;
+  italic.lfItalic = TRUE;
+  for (const LOGFONTW& description : {plain, italic}) {
+    GdiObject<HFONT> font(CreateFontIndirectW(&description));
+    for (const char* text : texts) {
+      for (const RECT& rect : rects) {
+        SCOPED_TRACE(std::string(text) + " in " + std::to_string(rect.right) + "x" + std::to_string(rect.bottom));
+        ScreenText screen(text);
+        auto draw = [&](bool byLines) {
+          auto canvas = std::make_unique<Canvas>(160, 100);
+          SelectGuard select(canvas->dc(), font.get());
+          SetBkMode(canvas->dc(), TRANSPARENT);
+          drawEffectText(canvas->dc(), 2, kOutline, kMain, [&](int dx, int dy) {
+            RECT moved{rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
+            if (byLines) {
+              drawLinesIn(canvas->dc(), screen, moved);
+            } else {
+              drawTextIn(canvas->dc(), screen, moved, DT_EXTERNALLEADING);
+            }
+          });
+          return canvas;
+        };
+        auto expected = draw(false);
+        auto drawn = draw(true);
+        EXPECT_TRUE(drawn->pixels() == expected->pixels());
+      }
+    }
+  }
+  // Not a check that passes on a blank canvas: the text is drawn.
+  Canvas canvas(160, 100);
+  GdiObject<HFONT> font(CreateFontIndirectW(&plain));
+  SelectGuard select(canvas.dc(), font.get());
+  SetTextColor(canvas.dc(), kMain);
+  drawLinesIn(canvas.dc(), ScreenText("abc\r\ndef"), RECT{6, 6, 150, 90});
+  EXPECT_GT(canvas.pixelsOf(kMain).size(), 10u);
 }
 
 TEST(GdiGuards, RestoreWhatTheyReplacedAndFreeWhatTheyOwn) {
