@@ -390,6 +390,8 @@ int setMonthMemoCommand(const Options& options, const ToolStreams& io) {
 int runCalTool(const std::vector<std::string>& args, const ToolStreams& io) {
   warningStream = io.err;
   setWarningHook(printWarning);
+  // One command is one operation: its settings come from one read.
+  SettingsReadScope oneRead;
   Options options;
   std::string why;
   if (!parseArguments(args, options, why)) return usageError(io, why);

@@ -47,6 +47,9 @@ void onInit(HWND frame, FrameState& state) {
     item.pszText = text.data();
     SendMessageW(tab, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
   }
+  // The pages fill their controls from one read of the settings file; the
+  // scope ends before the dialog waits for the user.
+  SettingsReadScope oneRead;
   for (int i = 0; i < kPageCount; ++i) {
     state.pages[i] = CreateDialogParamW(instance, kPages[i]->templateName, frame, kPages[i]->procedure, 0);
     // Above the tab control, which they overlap.
