@@ -80,3 +80,27 @@ void writeSettingSection(const char* section, const std::string& entries) {
   std::string content = readSettingsText();
   storeIfChanged(content, iniWriteSection(content, section, entries));
 }
+
+namespace {
+
+// The text of the settings file before a write. False when there is a file
+// that could not be read: writing then would throw its contents away. A
+// missing file reads as empty, as it does for every other operation.
+bool readSettingsTextForWrite(const std::string& path, std::string& text) {
+  if (readFileText(path, kMaxSettingsFileSize, text)) return true;
+  text.clear();
+  return fileKind(path) == FileKind::Missing;
+}
+
+}  // namespace
+
+void writeSettingStrings(const char* section, const SettingValue* values, std::size_t count) {
+  std::string path = settingsFilePath();
+  if (path.empty() || !values) return;
+  std::string content;
+  if (!readSettingsTextForWrite(path, content)) return;
+  bool changed = false;
+  for (std::size_t i = 0; i < count; ++i)
+    if (iniWriteValue(content, section, values[i].key, values[i].text ? values[i].text : "")) changed = true;
+  if (changed) replaceFileContents(path, content);
+}

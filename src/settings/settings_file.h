@@ -31,3 +31,16 @@ std::string readSettingSection(const char* section);
 // Replaces the section's lines with `entries` (the same shape); the section
 // is added at the end of the file when it is missing.
 void writeSettingSection(const char* section, const std::string& entries);
+
+// One key and its new value, for writeSettingStrings.
+struct SettingValue {
+  const char* key;
+  const char* text;
+};
+
+// Writes `count` keys of `section` as one replacement of the file: the
+// result is byte for byte what writeSettingString for each of them, in
+// their order, would give, but the file is read once and replaced (and
+// flushed) once, and only when something changed. When the file exists but
+// cannot be read, nothing is written and the file stays as it is.
+void writeSettingStrings(const char* section, const SettingValue* values, std::size_t count);
