@@ -1,6 +1,8 @@
 #include "app/main_window.h"
 
 #include "app/caption.h"
+#include "app/tool_window_win.h"
+#include "app/window_placement_win.h"
 #include "platform/text_convert.h"
 #include "render/fonts.h"
 #include "render/gdi_guards_win.h"
@@ -11,11 +13,16 @@ namespace {
 
 HINSTANCE instanceHandle = nullptr;
 
-// Window creation, in an order later steps rely on: the settings before
-// today's month (its caption uses TITLE), the fonts after both.
+// Window creation, in an order later steps rely on: the tool strip first
+// (the layout measures it and the placement moves it), the settings before
+// today's month (its caption uses TITLE), the fonts after both, the window
+// modes last.
 void onCreate(HWND window) {
   MainWindowState& state = mainWindowState();
-  state.toolWindow = nullptr;  // the tool strip comes with its own window
+  state.toolWindow = createToolWindow(window, appInstance(), kToolButtonCount, toolButtonTable(), kToolButtonWidth,
+                                      kToolButtonHeight);
+  restorePlacement(window);
+  restoreState(window);
   {
     WindowDC dc(window);
     appSettings().reload(dc.get());
@@ -27,6 +34,7 @@ void onCreate(HWND window) {
   state.watchedDay = state.shownDate.day;
   showMonth(window, state.shownDate.year, state.shownDate.month);
   createFonts();
+  applyStartupModes(window, state.toolWindow);
   SetTimer(window, kDateWatchTimer, kDateWatchPeriodMs, nullptr);
 }
 
@@ -38,6 +46,9 @@ void destroyToolWindow() {
 
 void onDestroy(HWND window) {
   KillTimer(window, kDateWatchTimer);
+  // Only while the tool strip exists: after a log-off query it is gone and
+  // the placement has been saved already.
+  savePlacement(window, mainWindowState().toolWindow);
   destroyFonts();
   deletePicturePalette();
   destroyToolWindow();
@@ -49,6 +60,7 @@ void onDestroy(HWND window) {
 // ended without a WM_DESTROY.
 LRESULT onQueryEndSession(HWND window) {
   KillTimer(window, kDateWatchTimer);
+  savePlacement(window, mainWindowState().toolWindow);
   deletePictureBitmap();
   destroyToolWindow();
   return TRUE;
@@ -67,6 +79,7 @@ void onMove(HWND window) {
 void onSize(HWND window) {
   YearMonth shown = shownMonth();
   updateTitle(window, shown.year, shown.month);
+  fitToolWindow(mainWindowState().toolWindow);
 }
 
 void onActivate(HWND window) {
@@ -207,6 +220,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_QUERYENDSESSION:
       return onQueryEndSession(window);
     case WM_NOTIFY:
+      answerToolTipRequest(reinterpret_cast<NMHDR*>(lParam));
       return 0;
     case WM_KEYDOWN:
       onKeyDown(window, wParam);
