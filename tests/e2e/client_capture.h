@@ -32,6 +32,8 @@ class Capture {
 
   // Copies the client area of `window` (of any process on this desktop).
   static Capture of(HWND window);
+  // A picture from elsewhere (the clipboard): top-down rows of 0x00RRGGBB.
+  static Capture fromPixels(int width, int height, std::vector<std::uint32_t> pixels);
 
  private:
   int width_ = 0;
