@@ -96,6 +96,42 @@ class ShellTest : public CalendarWindowTest {
     return true;
   }
 
+  // Opens the context menu, reads which of its text rows carry a check mark
+  // in the left margin, and closes it again.
+  std::vector<bool> menuCheckMarks(const char* step) {
+    std::vector<bool> marks;
+    rightClick(window(), middle().x, middle().y);
+    HWND menu = nullptr;
+    if (!waitUntil([&] { return (menu = findProcessWindow(app().processId(), L"#32768")) != nullptr; })) return marks;
+    Sleep(200);
+    Capture picture = Capture::of(menu);
+    picture.saveBmp(e2eOptions().shotDir + L"\\ShellTest.MenuCheckMarks-" + std::wstring(step, step + std::strlen(step)) + L".bmp");
+    pressKey(VK_ESCAPE);
+    waitUntil([&] { return findProcessWindow(app().processId(), L"#32768") == nullptr; });
+    settle(window());
+    // Rows of text: runs of rows with dark pixels right of the margin.
+    constexpr int kMargin = 15;
+    auto rowHasInk = [&](int y, int from, int to) {
+      for (int x = from; x < to; ++x)
+        if (isDark(picture.at(x, y))) return true;
+      return false;
+    };
+    int top = -1;
+    for (int y = 0; y <= picture.height(); ++y) {
+      bool ink = y < picture.height() && rowHasInk(y, kMargin + 1, picture.width() - 3);
+      if (ink && top < 0) top = y;
+      if (!ink && top >= 0) {
+        if (y - top > 3) {
+          bool checked = false;
+          for (int row = top; row < y; ++row) checked = checked || rowHasInk(row, 2, kMargin);
+          marks.push_back(checked);
+        }
+        top = -1;
+      }
+    }
+    return marks;
+  }
+
   POINT middle() const {
     SIZE size = clientSize();
     return POINT{size.cx / 2, size.cy / 2 + (size.cy > 2 * kStripHeight ? kStripHeight / 2 : 0)};
@@ -663,4 +699,29 @@ TEST_F(ShellTest, SavedRectanglesAreBroughtBackOntoTheScreen) {
     EXPECT_EQ(r.bottom - r.top, 200) << c.name;
     ASSERT_TRUE(app().close()) << c.name;
   }
+}
+
+TEST_F(ShellTest, MenuCheckMarksFollowTheModes) {
+  ASSERT_TRUE(prepare(kGridOnly + iniText({"TOP=1"})));
+  ASSERT_TRUE(start(kDecember15, 300, 250));
+  ASSERT_TRUE(waitUntil([&] { return topmost(); }));
+  std::vector<bool> marks = menuCheckMarks("top");
+  ASSERT_EQ(marks.size(), 8u) << "menu rows with text";
+  EXPECT_FALSE(marks[4]) << "ｳｨﾝﾄﾞｳ枠を表示しない";
+  EXPECT_TRUE(marks[5]) << "常に手前に表示, with TOP=1 and the window topmost";
+  for (int row : {0, 1, 2, 3, 6, 7}) EXPECT_FALSE(marks[row]) << "row " << row;
+
+  ASSERT_TRUE(chooseFromMenu(middle().x, middle().y, 'T'));
+  ASSERT_TRUE(waitUntil([&] { return !topmost(); }));
+  marks = menuCheckMarks("not-top");
+  ASSERT_EQ(marks.size(), 8u);
+  EXPECT_FALSE(marks[4]);
+  EXPECT_FALSE(marks[5]);
+
+  ASSERT_TRUE(chooseFromMenu(middle().x, middle().y, 'W'));
+  ASSERT_TRUE(waitUntil([&] { return !framed(); }));
+  marks = menuCheckMarks("frameless");
+  ASSERT_EQ(marks.size(), 8u);
+  EXPECT_TRUE(marks[4]);
+  EXPECT_FALSE(marks[5]);
 }
