@@ -725,3 +725,22 @@ TEST_F(ShellTest, MenuCheckMarksFollowTheModes) {
   EXPECT_TRUE(marks[4]);
   EXPECT_FALSE(marks[5]);
 }
+
+TEST_F(ShellTest, ACopyWhileTheClipboardIsHeldElsewhereLeavesItAndTheScreenAlone) {
+  ASSERT_TRUE(prepare(kGridOnly));
+  ASSERT_TRUE(start(kDecember15, 300, 250));
+  ASSERT_TRUE(openClipboardSoon());
+  EmptyClipboard();
+  // The clipboard stays open here while the calendar tries to copy.
+  leftClick(window(), 4 * kButtonWidth + kButtonWidth / 2, 2 + kButtonHeight / 2);
+  settle(window(), 200);
+  CloseClipboard();
+  EXPECT_FALSE(clipboardHasBitmap()) << "nothing was handed over";
+  // The normal paint is back: cursor and today's mark on the 15th.
+  Capture screen = shotWithCursorOn("after", kDecember2004, 15);
+  EXPECT_EQ(probe(screen, kDecember2004).cursorDay(), 15);
+  EXPECT_EQ(probe(screen, kDecember2004).markedDay(kToday), 15);
+  // And a copy afterwards works.
+  leftClick(window(), 4 * kButtonWidth + kButtonWidth / 2, 2 + kButtonHeight / 2);
+  EXPECT_TRUE(waitUntil(clipboardHasBitmap));
+}
