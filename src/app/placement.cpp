@@ -74,11 +74,14 @@ Rect framelessWindowRect(const Rect& window, int clientWidth, int clientHeight, 
   return Rect{left, window.top + top, left + clientWidth, window.top + top + height};
 }
 
-Rect framedWindowRect(const Rect& window, int toolStripHeight, const FrameMetrics& m) {
-  int left = window.left - m.frameWidth;
-  int top = window.top - toolStripHeight - m.captionHeight - m.frameHeight;
-  int width = (window.right - window.left) + 2 * m.frameWidth;
-  int height = (window.bottom - window.top) + toolStripHeight + 2 * m.frameHeight + m.captionHeight - m.borderHeight;
+Rect framedWindowRect(const Rect& window, int toolStripHeight, const FrameInsets& frame) {
+  // The caption's border line belongs to the caption height already: taking
+  // it off the height again would cost the calendar area its bottom row at
+  // every switch back, and a window closed frameless a row at every start.
+  int left = window.left - frame.left;
+  int top = window.top - toolStripHeight - frame.top;
+  int width = (window.right - window.left) + frame.left + frame.right;
+  int height = (window.bottom - window.top) + toolStripHeight + frame.top + frame.bottom;
   return Rect{left, top, left + width, top + height};
 }
 

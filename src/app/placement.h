@@ -9,13 +9,14 @@
 #include "render/layout.h"
 #include "settings/app_settings.h"
 
-// The system metrics of a sizing frame: the frame's width fx and height fy,
-// the caption height ch and the border height bh.
-struct FrameMetrics {
-  int frameWidth = 0;
-  int frameHeight = 0;
-  int captionHeight = 0;
-  int borderHeight = 0;
+// How far a framed window reaches beyond its client area on each side: the
+// sizing frame, and at the top the caption too (as the system computes them
+// for the framed style).
+struct FrameInsets {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
 };
 
 // Where the window goes at start: the saved X, Y, Width and Height (a width
@@ -36,10 +37,11 @@ constexpr int kDefaultWindowSize = 200;
 // The height is never less than 2.
 Rect framelessWindowRect(const Rect& window, int clientWidth, int clientHeight, int toolStripHeight);
 
-// The framed window rectangle built around a frameless `window` from the
-// system metrics: the frame, the caption and the tool strip grow around it.
-// Also the rectangle saved for a window closed frameless.
-Rect framedWindowRect(const Rect& window, int toolStripHeight, const FrameMetrics& metrics);
+// The framed window rectangle built around a frameless `window`: the frame,
+// the caption and the tool strip grow around it, so that the calendar area
+// keeps its place and its size. Also the rectangle saved for a window
+// closed frameless.
+Rect framedWindowRect(const Rect& window, int toolStripHeight, const FrameInsets& frame);
 
 // The top-left corner that puts `window` into the corner of `screen` its
 // centre is nearest to; a centre exactly in the middle goes right and down.

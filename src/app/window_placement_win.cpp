@@ -13,9 +13,12 @@ constexpr LONG kFramedStyle = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIM
 
 Rect toRect(const RECT& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
 
-FrameMetrics systemFrameMetrics() {
-  return FrameMetrics{GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME), GetSystemMetrics(SM_CYCAPTION),
-                      GetSystemMetrics(SM_CYBORDER)};
+// The frame and caption of the framed style, from the system's metrics.
+FrameInsets framedInsets(HWND window) {
+  RECT client{0, 0, 0, 0};
+  DWORD extended = static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE));
+  AdjustWindowRectEx(&client, WS_OVERLAPPEDWINDOW, FALSE, extended);
+  return FrameInsets{-client.left, -client.top, client.right, client.bottom};
 }
 
 BOOL CALLBACK collectMonitor(HMONITOR, HDC, LPRECT area, LPARAM list) {
@@ -85,7 +88,7 @@ void becomeFrameless(HWND window, HWND toolWindow, const Rect& outer, int client
 }
 
 void becomeFramed(HWND window, HWND toolWindow, const Rect& outer) {
-  Rect target = framedWindowRect(outer, toolStripHeightOf(toolWindow), systemFrameMetrics());
+  Rect target = framedWindowRect(outer, toolStripHeightOf(toolWindow), framedInsets(window));
   appSettings().setFrame(0);
   if (toolWindow) ShowWindow(toolWindow, SW_SHOW);
   LONG style = GetWindowLongW(window, GWL_STYLE);
@@ -168,7 +171,7 @@ void savePlacement(HWND window, HWND toolWindow) {
     strip.length = sizeof strip;
     GetWindowPlacement(toolWindow, &strip);
     int t = strip.rcNormalPosition.bottom - strip.rcNormalPosition.top;
-    saved.framedWindow = framedWindowRect(normal, t, systemFrameMetrics());
+    saved.framedWindow = framedWindowRect(normal, t, framedInsets(window));
   }
   saved.frameless = s.frame();
   saved.state = windowStateValue(IsIconic(window) != 0, IsZoomed(window) != 0);

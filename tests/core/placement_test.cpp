@@ -71,12 +71,16 @@ TEST(FrameToggle, FramelessKeepsTheCalendarAreaAndFramedBuildsTheFrameAroundIt) 
   Rect frameless = framelessWindowRect(framed, 300, 250, 25);
   EXPECT_EQ(frameless, (Rect{104, 148, 404, 373}));
 
-  FrameMetrics metrics{4, 4, 19, 1};
-  Rect back = framedWindowRect(frameless, 25, metrics);
-  EXPECT_EQ(back.left, 100);
-  EXPECT_EQ(back.top, 148 - 25 - 19 - 4);
-  EXPECT_EQ(back.right - back.left, 300 + 8);
-  EXPECT_EQ(back.bottom - back.top, 225 + 25 + 8 + 19 - 1);
+  // Back with a frame of 4 and a caption of 19: the same window again, so
+  // the calendar area keeps its place and its size.
+  FrameInsets frame{4, 23, 4, 4};
+  Rect back = framedWindowRect(frameless, 25, frame);
+  EXPECT_EQ(back, framed);
+  // However often the mode changes.
+  Rect again = framedWindowRect(framelessWindowRect(back, 300, 250, 25), 25, frame);
+  EXPECT_EQ(again, framed);
+  // A wider frame on one side only.
+  EXPECT_EQ(framedWindowRect(Rect{10, 50, 110, 150}, 25, FrameInsets{1, 30, 8, 2}), (Rect{9, -5, 118, 152}));
 
   // An uneven frame: its side is the truncated half of the difference.
   EXPECT_EQ(framelessWindowRect(Rect{0, 0, 311, 300}, 300, 250, 25).left, 5);
