@@ -123,7 +123,9 @@ void restoreState(HWND window) {
 
 void applyStartupModes(HWND window, HWND toolWindow) {
   AppSettings& s = appSettings();
-  s.setFrame(readSettingInt(kMain, "FRAME"));
+  // Only 1 means frameless; any other value leaves the window framed, and
+  // the flag must say so, or the layout would leave out a strip that shows.
+  s.setFrame(readSettingInt(kMain, "FRAME") == 1 ? 1 : 0);
   // The window is framed here, so this makes it frameless.
   if (s.frame() == 1) toggleFrame(window, toolWindow);
   if (s.top() == 1) {

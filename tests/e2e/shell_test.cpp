@@ -751,3 +751,15 @@ TEST_F(ShellTest, ACopyWhileTheClipboardIsHeldElsewhereLeavesItAndTheScreenAlone
   leftClick(window(), 4 * kButtonWidth + kButtonWidth / 2, 2 + kButtonHeight / 2);
   EXPECT_TRUE(waitUntil(clipboardHasBitmap));
 }
+
+TEST_F(ShellTest, AnOddFrameValueLeavesTheWindowFramedWithTheCalendarBelowTheStrip) {
+  ASSERT_TRUE(prepare(kGridOnly + iniText({"FRAME=2"})));
+  ASSERT_TRUE(start(kDecember15, 300, 250));
+  EXPECT_TRUE(framed());
+  EXPECT_TRUE(IsWindowVisible(strip()));
+  Capture screen = shotWithCursorOn("framed", kDecember2004, 15);
+  EXPECT_EQ(probe(screen, kDecember2004).cursorDay(), 15) << "the grid laid out below the 25-pixel strip";
+  std::vector<bool> marks = menuCheckMarks("frame-2");
+  ASSERT_EQ(marks.size(), 8u);
+  EXPECT_FALSE(marks[4]) << "no check mark at the frameless item";
+}
