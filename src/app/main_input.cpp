@@ -2,7 +2,9 @@
 #include <windowsx.h>
 
 #include "app/commands.h"
+#include "app/clipboard_copy_win.h"
 #include "app/main_window.h"
+#include "app/window_placement_win.h"
 #include "calendar/names.h"
 #include "memo/day_editor_win.h"
 #include "memo/month_dialog_win.h"
@@ -233,10 +235,17 @@ LRESULT onCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       changeMonth(window, -12);
       return 0;
     case CMD_NO_FRAME:
+      toggleFrame(window, state.toolWindow);
+      return 0;
     case CMD_TOPMOST:
+      toggleTopmost(window);
+      return 0;
     case CMD_COPY_BITMAP:
+      copyCalendarBitmap(window);
+      return 0;
     case CMD_SNAP_CORNER:
-      return 0;  // the window modes and the clipboard copy come with their own parts
+      snapToCorner(window);
+      return 0;
     case CMD_DAY_EDITOR_CLOSED:
       state.dayEditorWindow = nullptr;
       return 0;

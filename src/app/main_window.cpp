@@ -1,6 +1,8 @@
 #include "app/main_window.h"
 
 #include "app/caption.h"
+#include "app/tool_window_win.h"
+#include "app/window_placement_win.h"
 #include "platform/text_convert.h"
 #include "render/fonts.h"
 #include "render/gdi_guards_win.h"
@@ -12,13 +14,18 @@ namespace {
 
 HINSTANCE instanceHandle = nullptr;
 
-// Window creation, in an order later steps rely on: the settings before
-// today's month (its caption uses TITLE), the fonts after both.
+// Window creation, in an order later steps rely on: the tool strip first
+// (the layout measures it and the placement moves it), the settings before
+// today's month (its caption uses TITLE), the fonts after both, the window
+// modes last.
 void onCreate(HWND window) {
   // Settings, holidays, data directory and fonts from one read of the file.
   SettingsReadScope startUp;
   MainWindowState& state = mainWindowState();
-  state.toolWindow = nullptr;  // the tool strip comes with its own window
+  state.toolWindow = createToolWindow(window, appInstance(), kToolButtonCount, toolButtonTable(), kToolButtonWidth,
+                                      kToolButtonHeight);
+  restorePlacement(window);
+  restoreState(window);
   {
     WindowDC dc(window);
     appSettings().reload(dc.get());
@@ -30,6 +37,7 @@ void onCreate(HWND window) {
   state.watchedDay = state.shownDate.day;
   showMonth(window, state.shownDate.year, state.shownDate.month);
   createFonts();
+  applyStartupModes(window, state.toolWindow);
   SetTimer(window, kDateWatchTimer, kDateWatchPeriodMs, nullptr);
 }
 
@@ -41,6 +49,9 @@ void destroyToolWindow() {
 
 void onDestroy(HWND window) {
   KillTimer(window, kDateWatchTimer);
+  // Only while the tool strip exists: after a log-off query it is gone and
+  // the placement has been saved already.
+  savePlacement(window, mainWindowState().toolWindow);
   destroyFonts();
   deletePicturePalette();
   destroyToolWindow();
@@ -55,6 +66,7 @@ LRESULT onQueryEndSession(HWND window) {
   // stored now, or the user is told that it could not be.
   storeEditorBeforeClosing(window);
   KillTimer(window, kDateWatchTimer);
+  savePlacement(window, mainWindowState().toolWindow);
   deletePictureBitmap();
   destroyToolWindow();
   return TRUE;
@@ -78,6 +90,7 @@ void onMove(HWND window) {
 void onSize(HWND window) {
   YearMonth shown = shownMonth();
   updateTitle(window, shown.year, shown.month);
+  fitToolWindow(mainWindowState().toolWindow);
 }
 
 void onActivate(HWND window) {
@@ -222,6 +235,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_QUERYENDSESSION:
       return onQueryEndSession(window);
     case WM_NOTIFY:
+      answerToolTipRequest(reinterpret_cast<NMHDR*>(lParam));
       return 0;
     case WM_KEYDOWN:
       onKeyDown(window, wParam);

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Draws the program's two icons, 32 x 32 in the 16 standard colours, and
-writes them as .ico files. The pictures are made here from simple shapes, so
-that they can be rebuilt exactly and changed in one place.
+writes them as .ico files, and the ten bitmaps of the tool buttons, 23 x 21
+in the same colours (an image and a mask per button), as .bmp files. The
+pictures are made here from simple shapes, so that they can be rebuilt
+exactly and changed in one place.
 
 usage: make_icons.py OUTPUT_DIR
 """
@@ -22,11 +24,12 @@ SIZE = 32
 
 
 class Canvas:
-    def __init__(self):
-        self.pixels = [[None] * SIZE for _ in range(SIZE)]  # None: transparent
+    def __init__(self, width=SIZE, height=SIZE):
+        self.width, self.height = width, height
+        self.pixels = [[None] * width for _ in range(height)]  # None: transparent
 
     def put(self, x, y, colour):
-        if 0 <= x < SIZE and 0 <= y < SIZE:
+        if 0 <= x < self.width and 0 <= y < self.height:
             self.pixels[y][x] = colour
 
     def fill(self, left, top, right, bottom, colour):
@@ -134,11 +137,147 @@ def ico_bytes(canvas):
     return header + entry + image
 
 
+# ---- Tool buttons ------------------------------------------------------
+# A raised button: white top row and left column, grey and then black at
+# the right and the bottom, the symbol on black inside. The mask is black
+# over the frame and the symbol and white over the black ground, so that
+# the ground lets the button's surface show.
+BUTTON_WIDTH, BUTTON_HEIGHT = 23, 21
+
+
+def arrow(c, pointing_left):
+    """A green arrow across the button, its head at one end."""
+    cy = 9
+    for i in range(7):
+        x = 4 + i if pointing_left else 18 - i
+        c.fill(x, cy - i, x, cy + i, LIME)
+        c.put(x, cy - i, GREEN)
+        c.put(x, cy + i, GREEN)
+    shaft = range(11, 18) if pointing_left else range(5, 12)
+    for x in shaft:
+        c.fill(x, cy - 2, x, cy + 2, LIME)
+        c.put(x, cy - 2, GREEN)
+        c.put(x, cy + 2, GREEN)
+    end = 17 if pointing_left else 5
+    c.fill(end, cy - 2, end, cy + 2, GREEN)
+
+
+def disc(c):
+    """A green disc in the middle."""
+    cx, cy, r = 10.5, 9.5, 6.0
+    for y in range(1, 19):
+        for x in range(1, 21):
+            d = ((x - cx) ** 2 + (y - cy) ** 2) ** 0.5
+            if d <= r - 1:
+                c.put(x, y, LIME)
+            elif d <= r:
+                c.put(x, y, GREEN)
+
+
+def ruler_and_tools(c):
+    """A ruler along the bottom, a green set square, a yellow pencil."""
+    # The set square: a right triangle standing on the ruler, hollow inside.
+    for i in range(9):
+        y = 14 - i
+        c.fill(3, y, 3 + i, y, GREEN)
+    for i in range(2, 7):
+        y = 14 - i - 1
+        c.fill(5, y, 5 + i - 2, y, None)
+    # The ruler with its marks.
+    c.fill(2, 15, 19, 17, SILVER)
+    for x in range(3, 19, 2):
+        c.put(x, 15, BLACK if x % 4 else NAVY)
+    c.fill(2, 15, 19, 15, SILVER)
+    for x in range(3, 19, 3):
+        c.put(x, 16, BLACK)
+    # The pencil from upper right down to the ruler.
+    for i in range(9):
+        x, y = 10 + i, 12 - i
+        c.put(x, y, YELLOW)
+        c.put(x + 1, y, YELLOW)
+        c.put(x - 1, y, OLIVE)
+    c.put(9, 13, OLIVE)
+    c.put(8, 14, BLACK)
+    c.put(19, 3, RED)
+    c.put(20, 3, RED)
+
+
+def sheets(c):
+    """Two overlapping sheets with lines of writing."""
+    for left, top in ((3, 2), (8, 6)):
+        c.fill(left, top, left + 9, top + 11, WHITE)
+        c.frame(left, top, left + 9, top + 11, GREY)
+        for y in range(top + 2, top + 10, 2):
+            c.line(left + 2, y, left + 7, y, NAVY)
+
+
+def tool_button(symbol):
+    """The image and the mask of one button."""
+    image = Canvas(BUTTON_WIDTH, BUTTON_HEIGHT)
+    image.fill(0, 0, BUTTON_WIDTH - 1, BUTTON_HEIGHT - 1, BLACK)
+    frame = Canvas(BUTTON_WIDTH, BUTTON_HEIGHT)
+    frame.fill(0, 0, BUTTON_WIDTH - 2, 0, WHITE)
+    frame.fill(0, 0, 0, BUTTON_HEIGHT - 2, WHITE)
+    frame.fill(BUTTON_WIDTH - 2, 1, BUTTON_WIDTH - 2, BUTTON_HEIGHT - 2, GREY)
+    frame.fill(1, BUTTON_HEIGHT - 2, BUTTON_WIDTH - 2, BUTTON_HEIGHT - 2, GREY)
+    frame.fill(BUTTON_WIDTH - 1, 0, BUTTON_WIDTH - 1, BUTTON_HEIGHT - 1, BLACK)
+    frame.fill(0, BUTTON_HEIGHT - 1, BUTTON_WIDTH - 1, BUTTON_HEIGHT - 1, BLACK)
+    drawing = Canvas(BUTTON_WIDTH, BUTTON_HEIGHT)
+    symbol(drawing)
+    mask = Canvas(BUTTON_WIDTH, BUTTON_HEIGHT)
+    for y in range(BUTTON_HEIGHT):
+        for x in range(BUTTON_WIDTH):
+            inside = 1 <= x <= BUTTON_WIDTH - 3 and 1 <= y <= BUTTON_HEIGHT - 3
+            if not inside:
+                image.pixels[y][x] = frame.pixels[y][x]
+                mask.pixels[y][x] = BLACK
+            elif drawing.pixels[y][x] is not None:
+                image.pixels[y][x] = drawing.pixels[y][x]
+                mask.pixels[y][x] = BLACK
+            else:
+                mask.pixels[y][x] = WHITE
+    return image, mask
+
+
+# Resource ids: the five images, then the masks (each button's mask id is
+# not in button order: previous 120, this month 124, next 123, settings 121,
+# copy 122).
+TOOL_BUTTONS = [
+    (115, 120, lambda c: arrow(c, True)),
+    (116, 124, disc),
+    (117, 123, lambda c: arrow(c, False)),
+    (118, 121, ruler_and_tools),
+    (119, 122, sheets),
+]
+
+
+def bmp_bytes(canvas):
+    """A 4-bit bottom-up BMP file in the standard palette."""
+    stride = ((canvas.width * 4 + 31) // 32) * 4
+    rows = []
+    for y in reversed(range(canvas.height)):
+        row = bytearray(stride)
+        for x in range(canvas.width):
+            value = canvas.pixels[y][x] or 0
+            row[x // 2] |= value << 4 if x % 2 == 0 else value
+        rows.append(bytes(row))
+    palette = b"".join(struct.pack("BBBB", b, g, r, 0) for r, g, b in PALETTE)
+    pixels = b"".join(rows)
+    info = struct.pack("<IiiHHIIiiII", 40, canvas.width, canvas.height, 1, 4, 0, len(pixels), 0, 0, 16, 16)
+    offset = 14 + len(info) + len(palette)
+    header = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset)
+    return header + info + palette + pixels
+
+
 def main():
     out = Path(sys.argv[1])
     out.mkdir(parents=True, exist_ok=True)
     (out / "cal_icon.ico").write_bytes(ico_bytes(calendar_icon()))
     (out / "memo_icon.ico").write_bytes(ico_bytes(memo_icon()))
+    for image_id, mask_id, symbol in TOOL_BUTTONS:
+        image, mask = tool_button(symbol)
+        (out / f"tool_{image_id}.bmp").write_bytes(bmp_bytes(image))
+        (out / f"tool_{mask_id}.bmp").write_bytes(bmp_bytes(mask))
 
 
 if __name__ == "__main__":

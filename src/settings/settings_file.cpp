@@ -168,3 +168,11 @@ bool SettingsWriteBatch::commit() {
   original_ = text_;
   return true;
 }
+
+bool writeSettingStrings(const char* section, const SettingValue* values, std::size_t count) {
+  if (!values) return false;
+  SettingsWriteBatch batch;
+  for (std::size_t i = 0; i < count; ++i)
+    writeSettingString(section, values[i].key, values[i].text ? values[i].text : "");
+  return batch.commit();
+}

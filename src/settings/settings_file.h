@@ -89,3 +89,16 @@ class SettingsWriteBatch {
   std::string text_;
   bool readable_ = false;
 };
+
+// One key of a batch of writes to one section.
+struct SettingValue {
+  const char* key;
+  const char* text;
+};
+
+// Writes `count` keys of `section` in one SettingsWriteBatch: the result is
+// byte for byte what writeSettingString for each of them, in their order,
+// would give, but the file is read once and replaced (and flushed) once,
+// and only when something changed. When the file exists but cannot be
+// read, nothing is written and the file stays as it is (false).
+bool writeSettingStrings(const char* section, const SettingValue* values, std::size_t count);

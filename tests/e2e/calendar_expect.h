@@ -28,7 +28,7 @@ int dayInCell(const MonthShape& month, int row, int column);
 struct ExpectedLayout {
   int clientWidth = 0;
   int clientHeight = 0;
-  int toolStripHeight = 0;  // no tool strip yet
+  int toolStripHeight = 25; // the tool strip of a framed window; 0 frameless
   int titleHeight = 0;      // title font's text height + 1, when shown
   int weekHeaderHeight = 0; // weekday font's text height + 1, when shown
 

@@ -71,6 +71,14 @@ void CalendarWindowTest::TearDown() {
   return addFile(kSettingsFileName, settings);
 }
 
+::testing::AssertionResult CalendarWindowTest::prepareWritable(const char* settings) {
+  app_ = std::make_unique<SorvaneProcess>(currentTestName());
+  if (!app_->ready()) return ::testing::AssertionFailure() << app_->lastError();
+  if (settings && !app_->writeFile(kSettingsFileName, settings))
+    return ::testing::AssertionFailure() << "cannot write the settings file";
+  return ::testing::AssertionSuccess();
+}
+
 ::testing::AssertionResult CalendarWindowTest::addFile(const std::wstring& name, std::string_view bytes) {
   if (!app_ || !app_->writeFile(name, bytes)) return ::testing::AssertionFailure() << "cannot write a test file";
   given_[name] = std::string(bytes);
@@ -85,6 +93,20 @@ void CalendarWindowTest::TearDown() {
   layout.clientWidth = width;
   layout.clientHeight = height;
   if (!bringToFront(window())) return ::testing::AssertionFailure() << "cannot bring the calendar to the front";
+  settle(window());
+  return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult CalendarWindowTest::startAsItOpens(const char* now) {
+  if (!app_) return ::testing::AssertionFailure() << "prepare() first";
+  if (!app_->start(now)) return ::testing::AssertionFailure() << app_->lastError();
+  settle(window());
+  return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult CalendarWindowTest::startAgainAsItOpens(const char* now) {
+  if (!app_) return ::testing::AssertionFailure() << "prepare() first";
+  if (!app_->startAgain(now)) return ::testing::AssertionFailure() << app_->lastError();
   settle(window());
   return ::testing::AssertionSuccess();
 }

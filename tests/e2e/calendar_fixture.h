@@ -35,11 +35,18 @@ class CalendarWindowTest : public ::testing::Test {
 
   // A fresh directory with the program and this settings file.
   ::testing::AssertionResult prepare(std::string_view settings);
+  // The same, for a settings file the program may change (its placement
+  // with SAVE_POS); without `settings` there is no settings file at all.
+  ::testing::AssertionResult prepareWritable(const char* settings);
   // Another file beside the program, remembered for the final check.
   ::testing::AssertionResult addFile(const std::wstring& name, std::string_view bytes);
   // Starts the program at `now` and gives it a client area of width × height
   // at (100, 100) of the screen, in front of everything.
   ::testing::AssertionResult start(const char* now, int width = 300, int height = 250);
+  // Starts the program at `now` and leaves its window where it opens.
+  ::testing::AssertionResult startAsItOpens(const char* now);
+  // Starts it again in the same directory once the last run has ended.
+  ::testing::AssertionResult startAgainAsItOpens(const char* now);
 
   HWND window() const { return app_->window(); }
   SorvaneProcess& app() { return *app_; }

@@ -91,25 +91,28 @@ TEST_F(CalendarPaintingTest, PictureAtItsOwnSizeLeavesTheRestWhite) {
   ASSERT_TRUE(preparePicture(0));
   ASSERT_TRUE(start(kDecember15));
   Capture capture = shot("picture-own-size");
-  // The top-left cells of December 2004 are empty: only the picture is there.
-  EXPECT_TRUE(isColour(kTeal, capture.at(3, 3)));
-  EXPECT_TRUE(isColour(kTeal, capture.at(29, 39)));
-  EXPECT_TRUE(isColour(kOrange, capture.at(30, 3)));
-  EXPECT_TRUE(isColour(kOrange, capture.at(59, 39)));
-  EXPECT_TRUE(isColour(kWhite, capture.at(60, 3))) << "right of the picture";
-  EXPECT_TRUE(isColour(kWhite, capture.at(3, 40))) << "below the picture";
-  EXPECT_EQ(pixelsOf(capture, RECT{0, 41, 300, 250}, kTeal), 0);
+  // The top-left cells of December 2004 are empty: only the picture is
+  // there, from just below the tool strip.
+  const int s = layout.toolStripHeight;
+  EXPECT_TRUE(isColour(kTeal, capture.at(3, s + 3)));
+  EXPECT_TRUE(isColour(kTeal, capture.at(29, s + 39)));
+  EXPECT_TRUE(isColour(kOrange, capture.at(30, s + 3)));
+  EXPECT_TRUE(isColour(kOrange, capture.at(59, s + 39)));
+  EXPECT_TRUE(isColour(kWhite, capture.at(60, s + 3))) << "right of the picture";
+  EXPECT_TRUE(isColour(kWhite, capture.at(3, s + 40))) << "below the picture";
+  EXPECT_EQ(pixelsOf(capture, RECT{0, s + 41, 300, 250}, kTeal), 0);
 }
 
 TEST_F(CalendarPaintingTest, StretchedPictureFillsTheClientArea) {
   ASSERT_TRUE(preparePicture(1));
   ASSERT_TRUE(start(kDecember15));
   Capture capture = shot("picture-stretched");
-  EXPECT_TRUE(isColour(kTeal, capture.at(3, 3)));
+  const int s = layout.toolStripHeight;
+  EXPECT_TRUE(isColour(kTeal, capture.at(3, s + 3)));
   EXPECT_TRUE(isColour(kTeal, capture.at(140, 245)));
-  EXPECT_TRUE(isColour(kOrange, capture.at(160, 3)));
+  EXPECT_TRUE(isColour(kOrange, capture.at(160, s + 3)));
   EXPECT_TRUE(isColour(kOrange, capture.at(296, 246)));
-  EXPECT_EQ(pixelsOf(capture, RECT{0, 0, 300, 250}, kWhite), 0) << "no white background is left";
+  EXPECT_EQ(pixelsOf(capture, RECT{0, s, 300, 250}, kWhite), 0) << "no white background below the strip";
 }
 
 TEST_F(CalendarPaintingTest, PlainBackgroundHasTheBackColour) {
@@ -118,7 +121,7 @@ TEST_F(CalendarPaintingTest, PlainBackgroundHasTheBackColour) {
   ASSERT_TRUE(prepare(iniText({"[Sorvane]", "DISPLAY_TITLE=0", "WEEK=0", "WALL=0", "[COLOR]", back.c_str()})));
   ASSERT_TRUE(start(kDecember15));
   Capture capture = shot("back-colour");
-  EXPECT_TRUE(isColour(kBack, capture.at(5, 5)));
+  EXPECT_TRUE(isColour(kBack, capture.at(5, layout.toolStripHeight + 5)));
   EXPECT_TRUE(isColour(kBack, capture.at(299, 249)));
 }
 
@@ -165,7 +168,7 @@ TEST_F(CalendarPaintingTest, MemoTextsInTheirColoursWithOutlines) {
   RECT memo{twentieth.left, twentieth.top + 20, twentieth.right, twentieth.bottom};
   EXPECT_GT(pixelsOf(capture, memo, kGreen), 10) << "the memo in its own colour";
   EXPECT_GT(pixelsOf(capture, memo, kMagenta), 10) << "its outline in MEMO_WRAP";
-  RECT rest{0, 0, 420, twentieth.top};
+  RECT rest{0, layout.toolStripHeight, 420, twentieth.top};
   EXPECT_EQ(pixelsOf(capture, rest, kGreen), 0) << "no memo elsewhere";
 }
 

@@ -96,18 +96,19 @@ TEST_F(CalendarWindowTest, LayoutOfTitleBandHeaderAndFramedGrid) {
   EXPECT_EQ(layout.titleHeight, 21) << "no title font HEIGHT near 20 gives a text height of 20 here";
   EXPECT_EQ(layout.weekHeaderHeight, 13) << "no weekday font HEIGHT near 12 gives a text height of 12 here";
 
-  // Without a tool strip the worked example comes out as: title band 21,
-  // header 13, grid from y 34, cells 42 × 35 from x 3.
+  // Below the 25-pixel tool strip the worked example comes out as: title
+  // band 21, header 13, grid from y 59, cells 42 × 31 from x 3.
+  EXPECT_EQ(layout.toolStripHeight, 25);
   if (layout.titleHeight == 21 && layout.weekHeaderHeight == 13) {
-    EXPECT_EQ(layout.gridTop(), 34);
+    EXPECT_EQ(layout.gridTop(), 59);
     EXPECT_EQ(layout.cellWidth(), 42);
     EXPECT_EQ(layout.gridLeft(), 3);
-    EXPECT_EQ(layout.cellHeight(), 35);
+    EXPECT_EQ(layout.cellHeight(), 31);
     RECT cell = layout.cell(2, 3);
     EXPECT_EQ(cell.left, 129);
-    EXPECT_EQ(cell.top, 104);
+    EXPECT_EQ(cell.top, 121);
     EXPECT_EQ(cell.right, 171);
-    EXPECT_EQ(cell.bottom, 139);
+    EXPECT_EQ(cell.bottom, 152);
   }
 
   Capture screen = shotWhen("layout", [&](const Capture& c) { return probe(c, kDecember2004).cursorDay() == 15; });
@@ -138,7 +139,8 @@ TEST_F(CalendarWindowTest, LayoutOfTitleBandHeaderAndFramedGrid) {
       << "just below the grid";
 
   // The title band repeats the caption, centred, in the MONTH colour (black).
-  RECT band{0, 0, layout.clientWidth, layout.titleHeight};
+  // (below the tool strip).
+  RECT band{0, layout.toolStripHeight, layout.clientWidth, layout.toolStripHeight + layout.titleHeight};
   int titleInk = screen.count(band, isDark);
   EXPECT_GT(titleInk, 20) << "no title text in the band";
   if (titleInk > 0) {
@@ -152,7 +154,7 @@ TEST_F(CalendarWindowTest, LayoutOfTitleBandHeaderAndFramedGrid) {
     EXPECT_NEAR((minX + maxX) / 2.0, layout.clientWidth / 2.0, 4.0) << "title not centred";
   }
   // Weekday names below it: Sunday red, Saturday blue, the rest black.
-  int headerTop = layout.titleHeight + 1;
+  int headerTop = layout.toolStripHeight + layout.titleHeight + 1;
   for (int column = 0; column < 7; ++column) {
     RECT name{left + column * width + 1, headerTop, left + (column + 1) * width, top};
     int red = screen.count(name, isRed), blue = screen.count(name, isBlue), dark = screen.count(name, isDark);
@@ -445,7 +447,7 @@ TEST_F(CalendarWindowTest, DraggingTheTitleBandMovesTheWindow) {
   ASSERT_TRUE(start(kDecember15));
   useBandHeights(layout);
   RECT before = app().windowRect();
-  leftDrag(window(), layout.clientWidth / 2, layout.titleHeight / 2, 80, 50);
+  leftDrag(window(), layout.clientWidth / 2, layout.toolStripHeight + layout.titleHeight / 2, 80, 50);
   RECT after = app().windowRect();
   EXPECT_EQ(after.left - before.left, 80) << "window moved horizontally by";
   EXPECT_EQ(after.top - before.top, 50) << "window moved vertically by";

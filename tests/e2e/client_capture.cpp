@@ -1,6 +1,7 @@
 #include "e2e/client_capture.h"
 
 #include <cstdlib>
+#include <utility>
 
 COLORREF Capture::at(int x, int y) const {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
@@ -109,4 +110,14 @@ bool isBlue(COLORREF c) {
 
 bool isDark(COLORREF c) {
   return c != CLR_INVALID && GetRValue(c) <= 100 && GetGValue(c) <= 100 && GetBValue(c) <= 100;
+}
+
+Capture Capture::fromPixels(int width, int height, std::vector<std::uint32_t> pixels) {
+  Capture capture;
+  if (width <= 0 || height <= 0 || pixels.size() != static_cast<std::size_t>(width) * height) return capture;
+  capture.width_ = width;
+  capture.height_ = height;
+  capture.pixels_ = std::move(pixels);
+  for (std::uint32_t& pixel : capture.pixels_) pixel &= 0x00FFFFFF;
+  return capture;
 }

@@ -34,6 +34,8 @@ class Capture {
   static Capture of(HWND window);
   // Copies a rectangle of the screen (frames and captions included).
   static Capture ofScreen(RECT area);
+  // A picture from elsewhere (the clipboard): top-down rows of 0x00RRGGBB.
+  static Capture fromPixels(int width, int height, std::vector<std::uint32_t> pixels);
 
  private:
   static Capture copyOf(HDC source, int left, int top, int width, int height);

@@ -123,6 +123,19 @@ void rightClick(HWND window, int x, int y) {
   settle(window);
 }
 
+void leftPress(HWND window, int x, int y) {
+  waitOutDoubleClickTime();
+  movePointerTo(toScreen(window, x, y));
+  sendMouse(MOUSEEVENTF_LEFTDOWN);
+  settle(window);
+}
+
+void leftRelease(HWND window) {
+  sendMouse(MOUSEEVENTF_LEFTUP);
+  noteClick();
+  settle(window);
+}
+
 void leftDrag(HWND window, int x, int y, int dx, int dy) {
   waitOutDoubleClickTime();
   POINT from = toScreen(window, x, y);

@@ -20,6 +20,10 @@ void leftClick(HWND window, int x, int y);
 void leftDoubleClick(HWND window, int x, int y);
 void rightClick(HWND window, int x, int y);
 
+// The two halves of a click, for looking at what a held button shows.
+void leftPress(HWND window, int x, int y);
+void leftRelease(HWND window);
+
 // Presses the left button at a client point, moves the pointer by (dx, dy)
 // in small steps and releases it.
 void leftDrag(HWND window, int x, int y, int dx, int dy);

@@ -166,6 +166,18 @@ bool SorvaneProcess::start(const char* now) {
   return true;
 }
 
+bool SorvaneProcess::startAgain(const char* now) {
+  if (running()) return false;
+  if (process_.hProcess) {
+    forget(process_.hProcess);
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+  process_ = PROCESS_INFORMATION{};
+  window_ = nullptr;
+  return start(now);
+}
+
 bool SorvaneProcess::placeWithClientSize(int x, int y, int width, int height) {
   if (!window_) return false;
   auto style = static_cast<DWORD>(GetWindowLongW(window_, GWL_STYLE));

@@ -33,6 +33,9 @@ class SorvaneProcess {
   // waits until its main window is visible and idle. False, with a reason in
   // lastError(), when that does not happen within a few seconds.
   bool start(const char* now);
+  // Starts the program once more in the same directory, after the last run
+  // has ended.
+  bool startAgain(const char* now);
   HWND window() const { return window_; }
   DWORD processId() const { return process_.dwProcessId; }
   const std::string& lastError() const { return error_; }

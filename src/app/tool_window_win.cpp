@@ -1,0 +1,251 @@
+#include "app/tool_window_win.h"
+
+#include <cstring>
+
+#include "app/commands.h"
+#include "platform/memory_block.h"
+#include "platform/sjis.h"
+#include "platform/text_convert.h"
+#include "render/gdi_guards_win.h"
+
+namespace {
+
+// What the strip keeps: the button count, the instance its bitmaps are
+// loaded from, then 2 × count records.
+struct ToolTableHeader {
+  int count;
+  HINSTANCE instance;
+};
+
+BlockHandle toolTable = nullptr;
+HWND toolTip = nullptr;
+
+// Image 115–119, masks 120–124, in the buttons' order.
+const TBBUTTON kToolButtons[2 * kToolButtonCount] = {
+    {115, CMD_PREV_MONTH, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+    {116, CMD_THIS_MONTH, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+    {117, CMD_NEXT_MONTH, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+    {118, CMD_SETTINGS, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+    {119, CMD_COPY_BITMAP, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+    {120, CMD_PREV_MONTH, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+    {124, CMD_THIS_MONTH, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+    {123, CMD_NEXT_MONTH, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+    {121, CMD_SETTINGS, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+    {122, CMD_COPY_BITMAP, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+};
+
+// Locks the table for the length of a drawing.
+class TableLock {
+ public:
+  TableLock() : bytes_(lockBlock(toolTable)) {}
+  ~TableLock() {
+    if (bytes_) unlockBlock(toolTable);
+  }
+  TableLock(const TableLock&) = delete;
+  TableLock& operator=(const TableLock&) = delete;
+  const ToolTableHeader* header() const { return reinterpret_cast<const ToolTableHeader*>(bytes_); }
+  const TBBUTTON* records() const { return reinterpret_cast<const TBBUTTON*>(bytes_ + sizeof(ToolTableHeader)); }
+
+ private:
+  char* bytes_;
+};
+
+void onToolPaint(HWND tool) {
+  PaintScope paint(tool);
+  HDC dc = paint.dc();
+  RECT client{};
+  GetClientRect(tool, &client);
+  {
+    GdiObject<HBRUSH> brush(CreateSolidBrush(GetSysColor(COLOR_MENU)));
+    FillRect(dc, &client, brush.get());
+  }
+  {
+    SelectGuard white(dc, GetStockObject(WHITE_PEN));
+    MoveToEx(dc, 0, 0, nullptr);
+    LineTo(dc, client.right, 0);
+  }
+  SelectGuard black(dc, GetStockObject(BLACK_PEN));
+  MoveToEx(dc, 0, client.bottom - 1, nullptr);
+  LineTo(dc, client.right, client.bottom - 1);
+}
+
+void onToolDestroy() {
+  freeBlock(toolTable);
+  toolTable = nullptr;
+  if (toolTip) DestroyWindow(toolTip);
+  toolTip = nullptr;
+}
+
+LRESULT CALLBACK toolWindowProc(HWND tool, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      return 0;
+    case WM_DESTROY:
+      onToolDestroy();
+      return 0;
+    case WM_PAINT:
+      onToolPaint(tool);
+      return 0;
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      drawToolButton(item->hDC, static_cast<int>(item->CtlID), item->rcItem, (item->itemState & ODS_SELECTED) != 0);
+      return 0;
+    }
+    case WM_COMMAND:
+      // Posted: the main window acts once the button's own click is done.
+      PostMessageW(GetParent(tool), WM_COMMAND, wParam, lParam);
+      return 0;
+    default:
+      return DefWindowProcW(tool, message, wParam, lParam);
+  }
+}
+
+// One tooltip for all buttons; the parent supplies the texts on request.
+// It has no owner: under Wine a topmost popup owned by the main window keeps
+// the main window itself out of the topmost band. The strip destroys it.
+void attachToolTip(HWND parent, HWND tool, HINSTANCE instance, int count) {
+  toolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
+                            nullptr);
+  if (!toolTip) return;
+  for (int i = 0; i < count; ++i) {
+    HWND button = GetDlgItem(tool, kToolButtons[i].idCommand);
+    if (!button) continue;
+    TOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = parent;
+    info.uId = reinterpret_cast<UINT_PTR>(button);
+    info.hinst = instance;
+    info.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  }
+}
+
+}  // namespace
+
+const TBBUTTON* toolButtonTable() { return kToolButtons; }
+
+HWND createToolWindow(HWND parent, HINSTANCE instance, int count, const TBBUTTON* table, int buttonWidth,
+                      int buttonHeight) {
+  WNDCLASSEXW toolClass{};
+  toolClass.cbSize = sizeof toolClass;
+  toolClass.style = CS_HREDRAW | CS_VREDRAW;
+  toolClass.lpfnWndProc = toolWindowProc;
+  toolClass.hInstance = instance;
+  toolClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  toolClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+  toolClass.lpszClassName = kToolWindowClass;
+  RegisterClassExW(&toolClass);
+
+  HWND tool = CreateWindowExW(0, kToolWindowClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, count * buttonWidth + 30,
+                              buttonHeight + 4, parent, nullptr, instance, nullptr);
+  if (!tool) return nullptr;
+  for (int i = 0; i < count; ++i) {
+    CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, i * buttonWidth, 2, buttonWidth,
+                    buttonHeight, tool, reinterpret_cast<HMENU>(static_cast<INT_PTR>(table[i].idCommand)), instance,
+                    nullptr);
+  }
+  freeBlock(toolTable);
+  std::size_t records = 2 * static_cast<std::size_t>(count);
+  toolTable = allocateBlock(sizeof(ToolTableHeader) + records * sizeof(TBBUTTON));
+  if (char* bytes = lockBlock(toolTable)) {
+    ToolTableHeader header{count, instance};
+    std::memcpy(bytes, &header, sizeof header);
+    std::memcpy(bytes + sizeof header, table, records * sizeof(TBBUTTON));
+    unlockBlock(toolTable);
+  }
+  attachToolTip(parent, tool, instance, count);
+  return tool;
+}
+
+void fitToolWindow(HWND toolWindow) {
+  if (!toolWindow || !IsWindow(toolWindow)) return;
+  RECT parent{};
+  GetClientRect(GetParent(toolWindow), &parent);
+  RECT own{};
+  GetClientRect(toolWindow, &own);
+  MoveWindow(toolWindow, 0, 0, parent.right - parent.left, own.bottom - own.top, TRUE);
+}
+
+void drawToolButton(HDC dc, int commandId, const RECT& rect, bool pressed) {
+  TableLock table;
+  const ToolTableHeader* header = table.header();
+  if (!header) return;
+  int found = -1;
+  for (int i = 0; i < header->count; ++i) {
+    if (table.records()[i].idCommand == commandId) {
+      found = i;
+      break;
+    }
+  }
+  if (found < 0) return;
+  GdiObject<HBITMAP> image(LoadBitmapW(header->instance, MAKEINTRESOURCEW(table.records()[found].iBitmap)));
+  GdiObject<HBITMAP> mask(
+      LoadBitmapW(header->instance, MAKEINTRESOURCEW(table.records()[found + header->count].iBitmap)));
+  MemoryDC memory(dc);
+  int width = rect.right - rect.left;
+  int height = rect.bottom - rect.top;
+  int offset = 0;
+  if (pressed) {
+    SelectGuard black(dc, GetStockObject(BLACK_PEN));
+    MoveToEx(dc, 0, 0, nullptr);
+    LineTo(dc, width, 0);
+    MoveToEx(dc, 0, 0, nullptr);
+    LineTo(dc, 0, height);
+    width -= 1;
+    height -= 1;
+    offset = 1;
+  }
+  {
+    SelectGuard select(memory.get(), mask.get());
+    BitBlt(dc, offset, offset, width, height, memory.get(), 0, 0, SRCAND);
+  }
+  SelectGuard select(memory.get(), image.get());
+  BitBlt(dc, offset, offset, width, height, memory.get(), 0, 0, SRCPAINT);
+}
+
+const char* toolTipText(int commandId) {
+  switch (commandId) {
+    case CMD_PREV_MONTH:
+      return "前の月";
+    case CMD_THIS_MONTH:
+      return "今月";
+    case CMD_NEXT_MONTH:
+      return "次の月";
+    case CMD_SETTINGS:
+      return "設定";
+    case CMD_COPY_BITMAP:
+      return "ｸﾘｯﾌﾟﾎﾞｰﾄﾞへｺﾋﾟｰ";
+    default:
+      return nullptr;
+  }
+}
+
+void answerToolTipRequest(NMHDR* header) {
+  if (!header) return;
+  // The tooltip of this strip speaks the wide form (TTN_GETDISPINFOW);
+  // the narrow form (−520) is answered in Shift_JIS alike.
+  if (header->code != TTN_GETDISPINFOW && header->code != TTN_GETDISPINFOA) return;
+  auto* wide = reinterpret_cast<NMTTDISPINFOW*>(header);
+  auto* narrow = reinterpret_cast<NMTTDISPINFOA*>(header);
+  UINT flags = header->code == TTN_GETDISPINFOW ? wide->uFlags : narrow->uFlags;
+  UINT_PTR id = header->idFrom;
+  if (flags & TTF_IDISHWND) id = static_cast<UINT_PTR>(GetDlgCtrlID(reinterpret_cast<HWND>(id)));
+  const char* text = toolTipText(static_cast<int>(id));
+  if (!text) return;
+  if (header->code == TTN_GETDISPINFOW) {
+    std::wstring converted = sjisToWide(text);
+    std::size_t length = converted.size() < 79 ? converted.size() : 79;
+    std::memcpy(wide->szText, converted.data(), length * sizeof(wchar_t));
+    wide->szText[length] = L'\0';
+    wide->lpszText = wide->szText;
+    wide->hinst = nullptr;
+  } else {
+    std::size_t length = sjisCutLength(text, sizeof narrow->szText - 1);
+    std::memcpy(narrow->szText, text, length);
+    narrow->szText[length] = '\0';
+    narrow->lpszText = narrow->szText;
+    narrow->hinst = nullptr;
+  }
+}
