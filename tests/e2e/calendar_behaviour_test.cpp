@@ -156,9 +156,10 @@ TEST_F(CalendarBehaviourTest, TodayWithAMemoTakesTheTodayMarkStyle) {
 }
 
 // A log-off query is answered 1, and the calendar lets go of its picture and
-// stops its date watch at once: the process may be ended without another
-// message. Seen from outside: past midnight the today mark stays where it
-// was until something else repaints, and the repaint shows no picture.
+// its tool strip and stops its date watch at once: the process may be ended
+// without another message. Seen from outside: past midnight the today mark
+// stays where it was until something else repaints, and the repaint shows
+// no picture and lays the calendar out from the top of the client area.
 TEST_F(CalendarBehaviourTest, LogOffQueryIsAnsweredAndDropsThePictureAndTheTimer) {
   ASSERT_TRUE(prepare(""));
   const std::string picture = narrow(app().directory()) + "\\wall.bmp";
@@ -170,24 +171,30 @@ TEST_F(CalendarBehaviourTest, LogOffQueryIsAnsweredAndDropsThePictureAndTheTimer
   ASSERT_TRUE(start("2004-12-15T23:59:54"));
   Capture evening = shot("before-query");
   // December 2004 starts on a Wednesday: the picture has the empty top-left
-  // cells to itself.
-  EXPECT_TRUE(isColour(kTeal, evening.at(5, 5))) << "the picture is shown";
+  // cells to itself, at the top of the calendar area below the tool strip.
+  EXPECT_TRUE(isColour(kTeal, evening.at(5, layout.toolStripHeight + 5))) << "the picture is shown";
   ASSERT_EQ(probe(evening, kDecember2004).markedDay(kToday), 15) << "started too slowly to reach midnight after";
 
   DWORD_PTR answer = 0;
   ASSERT_TRUE(SendMessageTimeoutW(window(), WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000, &answer));
   EXPECT_EQ(answer, 1u) << "the log-off may go on";
 
-  // Past the program's midnight, with nothing to repaint the window.
+  EXPECT_EQ(FindWindowExW(window(), nullptr, L"ToolWndClass", nullptr), nullptr) << "the tool strip was not let go";
+
+  // Past the program's midnight, with nothing to repaint the window: the
+  // grid is still the one painted below the strip before the query.
   while (GetTickCount() - started < 8000) Sleep(100);
   Capture night = shot("after-midnight");
   EXPECT_EQ(probe(night, kDecember2004).markedDay(kToday), 15) << "the date watch still ran after the query";
 
+  // Without its strip the calendar takes the whole client area.
+  layout.toolStripHeight = 0;
   InvalidateRect(window(), nullptr, TRUE);
   Capture repainted = shotWhen(
       "repainted", [&](const Capture& c) { return probe(c, kDecember2004).markedDay(kToday) == 16; });
   EXPECT_EQ(probe(repainted, kDecember2004).markedDay(kToday), 16) << "a repaint shows the new day";
-  EXPECT_EQ(pixelsOf(repainted, RECT{0, 0, 300, 250}, kTeal), 0) << "the picture was not let go";
+  EXPECT_EQ(pixelsOf(repainted, RECT{0, 0, layout.clientWidth, layout.clientHeight}, kTeal), 0)
+      << "the picture was not let go";
   EXPECT_TRUE(isColour(kWhite, repainted.at(5, 5)));
   EXPECT_TRUE(app().running()) << "the calendar stays open until the session ends";
 }
@@ -211,7 +218,8 @@ TEST_F(CalendarBehaviourTest, OverTheDesktopAMoveRepaintsTheWholeWindow) {
                                  "SAVE_POS=0", wall, "[COLOR]", back.c_str()})));
     ASSERT_TRUE(start(kDecember15));
     layout.titleHeight = measureSectionFont(-20).height + 1;
-    const RECT band{0, 0, layout.clientWidth, layout.titleHeight};
+    const int strip = layout.toolStripHeight;
+    const RECT band{0, strip, layout.clientWidth, strip + layout.titleHeight};
     // An empty cell of the first row, clear of the title's text.
     const RECT emptyCell = layout.cell(0, 0);
     const POINT spot{emptyCell.left + 4, emptyCell.top + 4};
@@ -225,7 +233,7 @@ TEST_F(CalendarBehaviourTest, OverTheDesktopAMoveRepaintsTheWholeWindow) {
     ASSERT_GT(renamed.count(band, isDark), 20) << "a new caption alone repainted the band";
 
     RECT from = app().windowRect();
-    leftDrag(window(), layout.clientWidth / 2, layout.titleHeight / 2, 60, 40);
+    leftDrag(window(), layout.clientWidth / 2, strip + layout.titleHeight / 2, 60, 40);
     RECT to = app().windowRect();
     ASSERT_EQ(to.left - from.left, 60) << "the window did not move";
     Capture moved = shot("moved");

@@ -499,7 +499,8 @@ TEST_P(CaptionStyleTest, CaptionNamesTheShownMonth) {
   EXPECT_EQ(captionWhen(style.caption), style.caption);
   Capture screen = shot("caption");
   layout.titleHeight = measureSectionFont(-20).height + 1;
-  EXPECT_GT(screen.count(RECT{0, 0, layout.clientWidth, layout.titleHeight}, isDark), 20) << "title band text";
+  RECT band{0, layout.toolStripHeight, layout.clientWidth, layout.toolStripHeight + layout.titleHeight};
+  EXPECT_GT(screen.count(band, isDark), 20) << "title band text";
 }
 
 INSTANTIATE_TEST_SUITE_P(TitleStyles, CaptionStyleTest,

@@ -108,9 +108,11 @@ class MemoEditorTest : public CalendarWindowTest {
     return caption + L"|" + text;
   }
 
-  // A double click on the title band.
+  // A double click on the middle of the title band, which lies below the
+  // tool strip and is as high as the title font (here the default one) + 1.
   HWND openMonthDialog() {
-    leftDoubleClick(window(), layout.clientWidth / 2, 3);
+    const int titleHeight = measureSectionFont(-20).height + 1;
+    leftDoubleClick(window(), layout.clientWidth / 2, layout.toolStripHeight + titleHeight / 2);
     return waitForMonthDialog(app().processId());
   }
 

@@ -302,10 +302,10 @@ TEST_F(SettingsDialogTest, SwitchesEnableTheirControlsAndKeepWhatTheyShould) {
 
 namespace {
 
-// The first row of the capture that is dark almost all the way across:
-// the top frame line of the grid.
-int firstFrameLine(const Capture& capture) {
-  for (int y = 0; y < capture.height(); ++y) {
+// The first row from `top` down that is dark almost all the way across:
+// below the tool strip, the top frame line of the grid.
+int firstFrameLine(const Capture& capture, int top) {
+  for (int y = top; y < capture.height(); ++y) {
     RECT row{0, y, capture.width(), y + 1};
     if (capture.count(row, isDark) > capture.width() * 9 / 10) return y;
   }
@@ -321,9 +321,10 @@ TEST_F(SettingsDialogTest, AppliedColourAndTitleFontShowAtOnce) {
                                "[TITLE_FONT]", "HEIGHT=-30"})));
   expectChangeOf(kSettingsFileName);
   ASSERT_TRUE(start(kDecember15));
+  const int strip = layout.toolStripHeight;
   Capture before = shot("before");
-  EXPECT_EQ(firstFrameLine(before), 0) << "no title band yet";
-  RECT corner{2, 2, 12, 12};
+  EXPECT_EQ(firstFrameLine(before, strip), layout.gridTop()) << "no title band yet";
+  RECT corner{2, strip + 2, 12, strip + 12};
   EXPECT_EQ(before.count(corner, isPureBlue), 0);
 
   ASSERT_TRUE(openDialog());
@@ -334,10 +335,11 @@ TEST_F(SettingsDialogTest, AppliedColourAndTitleFontShowAtOnce) {
   click(page(kTitle), 1025);
   apply();
 
-  const int band = measureSectionFont(-30).height + 1;
-  Capture after = shotWhen("applied", [&](const Capture& c) { return firstFrameLine(c) == band; });
-  EXPECT_EQ(firstFrameLine(after), band) << "a title band of the title font's height + 1";
-  RECT cellCorner{3, band + 3, 10, band + 10};
+  layout.titleHeight = measureSectionFont(-30).height + 1;
+  const int gridTop = layout.gridTop();
+  Capture after = shotWhen("applied", [&](const Capture& c) { return firstFrameLine(c, strip) == gridTop; });
+  EXPECT_EQ(firstFrameLine(after, strip), gridTop) << "a title band of the title font's height + 1";
+  RECT cellCorner{3, gridTop + 3, 10, gridTop + 10};
   EXPECT_GT(after.count(cellCorner, isPureBlue), 40) << "the new background colour";
   ASSERT_TRUE(closeWith(IDCANCEL));
   EXPECT_NE(settingsFile().find("BACK=16711680\r\n"), std::string::npos);
@@ -562,7 +564,7 @@ TEST_F(SettingsDialogTest, ColourChooserChangesOnlyItsRowUntilApply) {
   // Nothing reaches the calendar before OK or Apply, and Cancel forgets it
   // (the fixture's final check finds the file unchanged).
   Capture still = shot("not-applied");
-  RECT corner{3, 3, 10, 10};
+  RECT corner{3, layout.gridTop() + 3, 10, layout.gridTop() + 10};
   EXPECT_EQ(still.count(corner, isPureBlue), 0);
   ASSERT_TRUE(closeWith(IDCANCEL));
 }
@@ -593,9 +595,10 @@ TEST_F(SettingsDialogTest, FontChosenInTheFontChooserSetsTheTitleBand) {
   const int height = std::atoi(file.c_str() + section + 21);
   EXPECT_LT(height, -25) << "24 points is more than 25 pixels high";
   EXPECT_NE(file.find("FACE=IPAゴシック\r\n", section), std::string::npos);
-  const int band = measureSectionFont(height).height + 1;
-  Capture after = shotWhen("applied", [&](const Capture& c) { return firstFrameLine(c) == band; });
-  EXPECT_EQ(firstFrameLine(after), band) << "the title band follows the chosen font at once";
+  layout.titleHeight = measureSectionFont(height).height + 1;
+  const int strip = layout.toolStripHeight, gridTop = layout.gridTop();
+  Capture after = shotWhen("applied", [&](const Capture& c) { return firstFrameLine(c, strip) == gridTop; });
+  EXPECT_EQ(firstFrameLine(after, strip), gridTop) << "the title band follows the chosen font at once";
   ASSERT_TRUE(closeWith(IDOK));
 }
 
