@@ -69,6 +69,9 @@ LRESULT onQueryEndSession(HWND window) {
   savePlacement(window, mainWindowState().toolWindow);
   deletePictureBitmap();
   destroyToolWindow();
+  // Should another program refuse the log-off, the calendar goes on without
+  // its strip: lay it out and paint it whole again.
+  InvalidateRect(window, nullptr, TRUE);
   return TRUE;
 }
 

@@ -181,20 +181,22 @@ TEST_F(CalendarBehaviourTest, LogOffQueryIsAnsweredAndDropsThePictureAndTheTimer
 
   EXPECT_EQ(FindWindowExW(window(), nullptr, L"ToolWndClass", nullptr), nullptr) << "the tool strip was not let go";
 
-  // Past the program's midnight, with nothing to repaint the window: the
-  // grid is still the one painted below the strip before the query.
+  // Without its strip the calendar takes the whole client area, repainted
+  // at once (another program may yet refuse the log-off), without the
+  // picture and still on the 15th.
+  layout.toolStripHeight = 0;
+  // Past the program's midnight nothing repaints the window any more: the
+  // date watch has stopped.
   while (GetTickCount() - started < 8000) Sleep(100);
   Capture night = shot("after-midnight");
   EXPECT_EQ(probe(night, kDecember2004).markedDay(kToday), 15) << "the date watch still ran after the query";
+  EXPECT_EQ(pixelsOf(night, RECT{0, 0, layout.clientWidth, layout.clientHeight}, kTeal), 0)
+      << "the picture was not let go";
 
-  // Without its strip the calendar takes the whole client area.
-  layout.toolStripHeight = 0;
   InvalidateRect(window(), nullptr, TRUE);
   Capture repainted = shotWhen(
       "repainted", [&](const Capture& c) { return probe(c, kDecember2004).markedDay(kToday) == 16; });
   EXPECT_EQ(probe(repainted, kDecember2004).markedDay(kToday), 16) << "a repaint shows the new day";
-  EXPECT_EQ(pixelsOf(repainted, RECT{0, 0, layout.clientWidth, layout.clientHeight}, kTeal), 0)
-      << "the picture was not let go";
   EXPECT_TRUE(isColour(kWhite, repainted.at(5, 5)));
   EXPECT_TRUE(app().running()) << "the calendar stays open until the session ends";
 }
