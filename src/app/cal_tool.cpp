@@ -13,6 +13,7 @@
 #include "memo/month_store.h"
 #include "platform/file_io.h"
 #include "platform/message_box.h"
+#include "platform/path.h"
 #include "platform/sjis.h"
 #include "platform/text_convert.h"
 #include "settings/settings_file.h"
@@ -28,7 +29,8 @@ const char kUsage[] =
     "       sorvane-cal set-memo YEAR MONTH DAY [--color N] TEXT\n"
     "       sorvane-cal set-month-memo YEAR MONTH TEXT\n"
     "       sorvane-cal export --ics FROM TO [--holidays]   (months as YYYYMM)\n"
-    "options: --ini FILE   settings file (default: the one beside this tool)\n"
+    "options: --ini FILE   settings file (default: sorvane-cal.ini beside this tool,\n"
+    "                      else Sorvane.ini there)\n"
     "         --data DIR   directory of the month files (default: from the settings)\n"
     "         --color N    memo colour 0..16777215 (0x00BBGGRR); default: the day's\n"
     "                      colour, or the standard memo colour for a new memo\n"
@@ -141,7 +143,14 @@ bool parseDate(const Options& options, Date& date, std::string& why) {
 // Points the core at the files the options name. Paths are given in UTF-8.
 bool applyLocations(const Options& options, const ToolStreams& io) {
   std::string path;
-  if (!options.iniPath.empty()) {
+  if (options.iniPath.empty()) {
+    // By the program's rule the tool's settings are sorvane-cal.ini; without
+    // one, it reads the program's Sorvane.ini beside it, as the release
+    // unpacks them.
+    std::string own = settingsFilePath();
+    if (fileKind(own) == FileKind::Missing)
+      overrideSettingsFilePath(joinPath(pathDirectory(own), "Sorvane.ini"));
+  } else {
     if (!pathFromUtf8(options.iniPath, path)) return failure(io, "--ini: path cannot be used") == 0;
     // A folder, a pipe or a device would be read as no settings, and the
     // memos would go wherever the defaults say.
