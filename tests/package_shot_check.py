@@ -37,14 +37,23 @@ def main():
     def black(p):
         return max(p) < 90
 
-    def longest_black_run(y):
-        best = run = 0
-        for x in range(width):
-            run = run + 1 if black(rgb(x, y)) else 0
-            best = max(best, run)
-        return best
+    def is_frame_line(y):
+        # A thin black line: at least 150 pixels long, with no black a few
+        # rows above and below its middle (a black desktop is no line).
+        run = 0
+        for x in range(width + 1):
+            if x < width and black(rgb(x, y)):
+                run += 1
+                continue
+            if run >= 150:
+                middle = x - run // 2
+                if 3 <= y < height - 3 and not black(rgb(middle, y - 3)) and not black(rgb(middle, y + 3)):
+                    return x - run, x
+            run = 0
+        return None
 
-    lines = [y for y in range(height) if longest_black_run(y) >= 150]
+    spans = {y: is_frame_line(y) for y in range(height)}
+    lines = [y for y in range(height) if spans[y]]
     # Neighbouring rows of one thick line count once.
     frames = [y for i, y in enumerate(lines) if i == 0 or lines[i - 1] != y - 1]
     problems = []
@@ -52,13 +61,14 @@ def main():
         problems.append(f"{len(frames)} long horizontal frame lines, expected the grid's (6 or more)")
     if frames:
         top = frames[0]
-        header = [rgb(x, y) for y in range(max(0, top - 24), top) for x in range(width)]
+        left, right = spans[top]  # the grid's width: the desktop beside it does not count
+        header = [rgb(x, y) for y in range(max(0, top - 24), top) for x in range(left, right)]
         red = sum(1 for r, g, b in header if r > 180 and g < 90 and b < 90)
         blue = sum(1 for r, g, b in header if b > 180 and r < 90 and g < 90)
         if red < 8 or blue < 8:
             problems.append(f"weekday names: {red} red and {blue} blue pixels above the grid")
         # The band just above the weekday names, clear of the window caption.
-        title = [rgb(x, y) for y in range(max(0, top - 48), max(0, top - 26)) for x in range(width)]
+        title = [rgb(x, y) for y in range(max(0, top - 48), max(0, top - 26)) for x in range(left, right)]
         dark = sum(1 for p in title if black(p))
         if dark < 60:
             problems.append(f"the month title: only {dark} dark pixels in the band above the weekdays")
