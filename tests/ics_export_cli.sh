@@ -50,7 +50,8 @@ checks=$((checks + 1))
 
 # Bad arguments: usage and exit code 2, nothing on standard output.
 for args in "export 202612 202701" "export --ics 202612" "export --ics 197912 198001" "export --ics 202613 202701" \
-            "export --ics 202701 202612" "export --ics 20261 202701" "export --ics 202612 2027011"; do
+            "export --ics 202701 202612" "export --ics 20261 202701" "export --ics 202612 2027011" \
+            "show --ics 2026 12" "set-memo 2026 12 1 --holidays x"; do
   # shellcheck disable=SC2086
   cal $args --ini test.ini > out.txt 2> err.txt
   status=$?

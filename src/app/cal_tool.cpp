@@ -466,6 +466,8 @@ int runCalTool(const std::vector<std::string>& args, const ToolStreams& io) {
   Options options;
   std::string why;
   if (!parseArguments(args, options, why)) return usageError(io, why);
+  if ((options.ics || options.holidays) && options.command != "export")
+    return usageError(io, "--ics and --holidays belong to export");
   if (options.command == "show") return showMonthCommand(options, io);
   if (options.command == "set-memo") return setMemoCommand(options, io);
   if (options.command == "set-month-memo") return setMonthMemoCommand(options, io);
