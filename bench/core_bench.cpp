@@ -80,6 +80,21 @@ void BM_BuildAndLoadMonth(benchmark::State& state) {
 }
 BENCHMARK(BM_BuildAndLoadMonth)->Unit(benchmark::kMicrosecond);
 
+// The same month with the holidays of the law (HOLIDAY_LAW=1): the law's
+// dates are computed, and the section is still read for user holidays.
+void BM_BuildAndLoadMonthByLaw(benchmark::State& state) {
+  Scratch scratch;
+  scratch.write("bench.ini", "[Sorvane]\r\nHOLIDAY_LAW=1\r\n" + typicalSettings().substr(std::string("[Sorvane]\r\n").size()));
+  scratch.write("200412.dat", monthWithMemos());
+  MonthGrid grid;
+  for (auto _ : state) {
+    grid.build(2004, 12);
+    grid.load(2004, 12);
+    benchmark::DoNotOptimize(grid.findDay(31)->memo.handle());
+  }
+}
+BENCHMARK(BM_BuildAndLoadMonthByLaw)->Unit(benchmark::kMicrosecond);
+
 void BM_SaveMonth(benchmark::State& state) {
   Scratch scratch;
   scratch.write("bench.ini", typicalSettings());

@@ -16,6 +16,8 @@ PACKAGES=(
   fonts-wine
   googletest libgtest-dev libbenchmark-dev
   libjpeg62-turbo-dev libjpeg-turbo-progs nasm dpkg-dev
+  # The iCalendar export is checked with a real parser.
+  python3-icalendar
 )
 
 missing_packages() {
@@ -81,5 +83,20 @@ if [ ! -f "$JPEG_PREFIX/lib/libjpeg.a" ]; then
   $SUDO mkdir -p "$JPEG_PREFIX"
   $SUDO cmake --install "$work/build" >/dev/null
   echo "setup: built libjpeg for MinGW into $JPEG_PREFIX"
+fi
+
+# Node and npm fetch the official holiday list the holiday law is tested
+# against. A machine that already has npm (from any source) keeps it.
+if ! command -v npm >/dev/null 2>&1; then
+  $SUDO apt-get install -y -q --no-install-recommends nodejs npm
+fi
+
+# The list itself, as test data only, into a cache outside the tree.
+HOLIDAY_DATA="${SORVANE_CACHE:-/var/cache/sorvane}/holiday-data"
+if [ ! -f "$HOLIDAY_DATA/node_modules/@holiday-jp/holiday_jp/lib/holidays.js" ]; then
+  $SUDO mkdir -p "$HOLIDAY_DATA"
+  $SUDO npm install --prefix "$HOLIDAY_DATA" --no-save --no-audit --no-fund \
+    @holiday-jp/holiday_jp@2.5.1 >/dev/null
+  echo "setup: fetched the official holiday list into $HOLIDAY_DATA"
 fi
 echo "setup: done"

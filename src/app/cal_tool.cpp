@@ -4,13 +4,16 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string_view>
 
+#include "app/ics_export.h"
 #include "calendar/month_grid.h"
 #include "calendar/names.h"
 #include "memo/month_store.h"
 #include "platform/file_io.h"
 #include "platform/message_box.h"
+#include "platform/path.h"
 #include "platform/sjis.h"
 #include "platform/text_convert.h"
 #include "settings/settings_file.h"
@@ -25,7 +28,9 @@ const char kUsage[] =
     "usage: sorvane-cal show [--tsv] YEAR MONTH\n"
     "       sorvane-cal set-memo YEAR MONTH DAY [--color N] TEXT\n"
     "       sorvane-cal set-month-memo YEAR MONTH TEXT\n"
-    "options: --ini FILE   settings file (default: the one beside this tool)\n"
+    "       sorvane-cal export --ics FROM TO [--holidays]   (months as YYYYMM)\n"
+    "options: --ini FILE   settings file (default: sorvane-cal.ini beside this tool,\n"
+    "                      else Sorvane.ini there)\n"
     "         --data DIR   directory of the month files (default: from the settings)\n"
     "         --color N    memo colour 0..16777215 (0x00BBGGRR); default: the day's\n"
     "                      colour, or the standard memo colour for a new memo\n"
@@ -35,6 +40,8 @@ struct Options {
   std::string command;
   std::vector<std::string> positional;
   bool tsv = false;
+  bool ics = false;
+  bool holidays = false;
   bool hasColour = false;
   Colour colour = 0;
   std::string iniPath;
@@ -86,6 +93,10 @@ bool parseArguments(const std::vector<std::string>& args, Options& options, std:
       optionsEnded = true;
     } else if (arg == "--tsv") {
       options.tsv = true;
+    } else if (arg == "--ics") {
+      options.ics = true;
+    } else if (arg == "--holidays") {
+      options.holidays = true;
     } else if (arg == "--ini" || arg == "--data" || arg == "--color") {
       if (i + 1 >= args.size()) {
         why = arg + " needs a value";
@@ -132,7 +143,14 @@ bool parseDate(const Options& options, Date& date, std::string& why) {
 // Points the core at the files the options name. Paths are given in UTF-8.
 bool applyLocations(const Options& options, const ToolStreams& io) {
   std::string path;
-  if (!options.iniPath.empty()) {
+  if (options.iniPath.empty()) {
+    // By the program's rule the tool's settings are sorvane-cal.ini; without
+    // one, it reads the program's Sorvane.ini beside it, as the release
+    // unpacks them.
+    std::string own = settingsFilePath();
+    if (fileKind(own) == FileKind::Missing)
+      overrideSettingsFilePath(joinPath(pathDirectory(own), "Sorvane.ini"));
+  } else {
     if (!pathFromUtf8(options.iniPath, path)) return failure(io, "--ini: path cannot be used") == 0;
     // A folder, a pipe or a device would be read as no settings, and the
     // memos would go wherever the defaults say.
@@ -385,6 +403,61 @@ int setMonthMemoCommand(const Options& options, const ToolStreams& io) {
   return 0;
 }
 
+// ---- iCalendar export --------------------------------------------------------
+
+// A month as YYYYMM, from January 1980 to December 9999.
+bool parseYearMonth(const std::string& text, Date& date) {
+  long value = 0;
+  if (text.size() != 6 || !parseNumber(text, 198001, 999912, &value)) return false;
+  date.year = static_cast<int>(value / 100);
+  date.month = static_cast<int>(value % 100);
+  return date.month >= 1 && date.month <= 12;
+}
+
+// Now in UTC, the DTSTAMP of every event of one export.
+std::string utcStamp() {
+  std::time_t now = std::time(nullptr);
+  std::tm parts{};
+#ifdef _WIN32
+  gmtime_s(&parts, &now);
+#else
+  gmtime_r(&now, &parts);
+#endif
+  char text[32];
+  std::strftime(text, sizeof text, "%Y%m%dT%H%M%SZ", &parts);
+  return text;
+}
+
+int exportCommand(const Options& options, const ToolStreams& io) {
+  if (!options.ics) return usageError(io, "export needs a format: --ics");
+  if (options.positional.size() != 2) return usageError(io, "export takes FROM TO (months as YYYYMM)");
+  Date from, to;
+  if (!parseYearMonth(options.positional[0], from) || !parseYearMonth(options.positional[1], to))
+    return usageError(io, "FROM and TO must be months as YYYYMM, from 198001");
+  if (to.year * 12 + to.month < from.year * 12 + from.month) return usageError(io, "TO comes before FROM");
+  if (!applyLocations(options, io)) return kExitFailed;
+
+  // The whole text first: a month that cannot be read leaves no half file.
+  const std::string stamp = utcStamp();
+  std::string text = icsBegin();
+  MonthGrid grid;
+  for (Date d = from; d.year * 12 + d.month <= to.year * 12 + to.month;) {
+    grid.build(d.year, d.month);
+    if (!grid.load(d.year, d.month))
+      return failure(io, "the month file of " + std::to_string(d.year) + "/" + std::to_string(d.month) +
+                             " could not be read whole");
+    text += icsMonthEvents(grid, d.year, d.month, options.holidays, stamp);
+    if (++d.month > 12) {
+      d.month = 1;
+      ++d.year;
+    }
+  }
+  text += icsEnd();
+  if (std::fwrite(text.data(), 1, text.size(), io.out) != text.size() || std::fflush(io.out) != 0)
+    return failure(io, "the calendar could not be written");
+  return 0;
+}
+
 }  // namespace
 
 int runCalTool(const std::vector<std::string>& args, const ToolStreams& io) {
@@ -395,9 +468,12 @@ int runCalTool(const std::vector<std::string>& args, const ToolStreams& io) {
   Options options;
   std::string why;
   if (!parseArguments(args, options, why)) return usageError(io, why);
+  if ((options.ics || options.holidays) && options.command != "export")
+    return usageError(io, "--ics and --holidays belong to export");
   if (options.command == "show") return showMonthCommand(options, io);
   if (options.command == "set-memo") return setMemoCommand(options, io);
   if (options.command == "set-month-memo") return setMonthMemoCommand(options, io);
+  if (options.command == "export") return exportCommand(options, io);
   if (options.command == "--help" || options.command == "help") {
     std::fputs(kUsage, io.out);
     return 0;

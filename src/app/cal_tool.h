@@ -6,6 +6,7 @@
 //   sorvane-cal show [--tsv] YEAR MONTH
 //   sorvane-cal set-memo YEAR MONTH DAY [--color N] TEXT   (TEXT "-": stdin)
 //   sorvane-cal set-month-memo YEAR MONTH TEXT
+//   sorvane-cal export --ics FROM TO [--holidays]   (iCalendar on stdout)
 //   common options: --ini FILE, --data DIR
 //
 // Arguments and output are UTF-8; the files hold Shift_JIS.

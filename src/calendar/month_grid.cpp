@@ -2,7 +2,9 @@
 
 #include <cstdint>
 
+#include "calendar/holiday_law.h"
 #include "calendar/names.h"
+#include "settings/settings_file.h"
 
 namespace {
 
@@ -48,6 +50,12 @@ bool MonthGrid::build(int year, int month) {
     c.weekday = (firstColumn + d - 1) % 7;
   }
 
+  // One read of the settings file for the key and the holiday lookups.
+  SettingsReadScope lookups;
+  if (holidayLawEnabled()) {
+    applyHolidayLaw(*this, year, month);
+    return true;
+  }
   // Citizens' holidays are found between the holidays of applyHolidays only;
   // the weekday rules must come afterwards so that they never count.
   applyHolidays(year, month);

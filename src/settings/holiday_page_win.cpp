@@ -18,6 +18,8 @@ constexpr int kNameEdit = 1032;
 constexpr int kUserDefined = 1059;
 constexpr int kAddButton = 1033;
 constexpr int kDeleteButton = 1034;
+constexpr int kLawCheck = 1060;
+constexpr char kLawKey[] = "HOLIDAY_LAW";
 constexpr char kHolidaySection[] = "HOLIDAY";
 
 // The page's one state, from the dialog's opening to its closing.
@@ -36,6 +38,7 @@ void fillList(HWND page) {
   SendDlgItemMessageW(page, kMonthEdit, EM_LIMITTEXT, 2, 0);
   SendDlgItemMessageW(page, kDayEdit, EM_LIMITTEXT, 2, 0);
   SendDlgItemMessageW(page, kNameEdit, EM_LIMITTEXT, kHolidayNameLimit, 0);
+  setChecked(page, kLawCheck, readSettingInt(kMainSection, kLawKey, 0) == 1);
 }
 
 void clearEdits(HWND page) {
@@ -121,7 +124,12 @@ bool onCommand(HWND page, WPARAM wParam) {
   }
 }
 
-void save(HWND) { writeSettingSection(kHolidaySection, holidaySectionFromEntries(holidays)); }
+void save(HWND page) {
+  writeSettingSection(kHolidaySection, holidaySectionFromEntries(holidays));
+  // A file that never had the key keeps its old rules without one.
+  const bool law = isChecked(page, kLawCheck);
+  if (law || readSettingInt(kMainSection, kLawKey, -1) != -1) writeSettingInt(kMainSection, kLawKey, law ? 1 : 0);
+}
 
 INT_PTR CALLBACK procedure(HWND page, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {

@@ -485,6 +485,38 @@ TEST_F(SettingsDialogTest, HolidayPageRefusesWithItsMessagesAndANewHolidayShowsA
   EXPECT_EQ(probe(rebuilt, kDecember2004).numberPixels(24, isRed), 0) << "the deleted 24th is a weekday again";
 }
 
+TEST_F(SettingsDialogTest, HolidayLawCheckBoxIsSavedAndTheLawShowsAtTheNextMonth) {
+  // No "HOLIDAY" section: by the built-in rules December 2004 has no holiday;
+  // by the law of the time 23 December was the Emperor's birthday.
+  ASSERT_TRUE(prepare(iniText({"[Sorvane]", "DISPLAY_TITLE=0", "WEEK=0", "DISPLAY_WAKU=0", "SAVE_POS=0"})));
+  expectChangeOf(kSettingsFileName);
+  ASSERT_TRUE(start(kDecember15));
+  Capture before = shot("law-before");
+  EXPECT_EQ(probe(before, kDecember2004).numberPixels(23, isRed), 0);
+  ASSERT_TRUE(openDialog());
+  selectTab(kHoliday);
+  HWND holiday = page(kHoliday);
+  EXPECT_FALSE(checked(holiday, 1060));
+  click(holiday, 1060);
+  ASSERT_TRUE(closeWith(IDOK));
+  EXPECT_NE(settingsFile().find("HOLIDAY_LAW=1\r\n"), std::string::npos);
+
+  pressKey(VK_RIGHT, true);
+  settle(window());
+  pressKey(VK_LEFT, true);
+  Capture law = shotWhen("law-after", [&](const Capture& c) { return probe(c, kDecember2004).numberPixels(23, isRed) > 5; });
+  EXPECT_GT(probe(law, kDecember2004).numberPixels(23, isRed), 5) << "the 23rd in the holiday red";
+
+  // The box shows the stored key, and clearing it stores 0.
+  ASSERT_TRUE(openDialog());
+  selectTab(kHoliday);
+  holiday = page(kHoliday);
+  EXPECT_TRUE(checked(holiday, 1060));
+  click(holiday, 1060);
+  ASSERT_TRUE(closeWith(IDOK));
+  EXPECT_NE(settingsFile().find("HOLIDAY_LAW=0\r\n"), std::string::npos);
+}
+
 TEST_F(SettingsDialogTest, FailedWriteSaysSoOnTheHolidayPageAndLeavesTheFileWhole) {
   const std::string original = iniText({"[Sorvane]", "DISPLAY_TITLE=0", "SAVE_POS=0"});
   ASSERT_TRUE(prepare(original));
