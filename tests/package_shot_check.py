@@ -59,12 +59,20 @@ def main():
     problems = []
     if len(frames) < 6:
         problems.append(f"{len(frames)} long horizontal frame lines, expected the grid's (6 or more)")
-    if frames:
-        top = frames[0]
-        left, right = spans[top]  # the grid's width: the desktop beside it does not count
-        header = [rgb(x, y) for y in range(max(0, top - 24), top) for x in range(left, right)]
+    def colours_above(y):
+        left, right = spans[y]  # the grid's width: the desktop beside it does not count
+        header = [rgb(x, row) for row in range(max(0, y - 24), y) for x in range(left, right)]
         red = sum(1 for r, g, b in header if r > 180 and g < 90 and b < 90)
         blue = sum(1 for r, g, b in header if b > 180 and r < 90 and g < 90)
+        return red, blue
+
+    if frames:
+        # The grid's top line is the first with the weekday names above it;
+        # the tool strip's lower edge, higher up, is a long line too.
+        tops = [y for y in frames if min(colours_above(y)) >= 8]
+        top = tops[0] if tops else frames[0]
+        left, right = spans[top]
+        red, blue = colours_above(top)
         if red < 8 or blue < 8:
             problems.append(f"weekday names: {red} red and {blue} blue pixels above the grid")
         # The band just above the weekday names, clear of the window caption.
