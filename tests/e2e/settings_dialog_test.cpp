@@ -207,6 +207,18 @@ TEST_F(SettingsDialogTest, CancelWritesNothingAndTheTabsShowOnePageAtATime) {
   EXPECT_EQ(settingsFile(), kHandWritten);
 }
 
+TEST_F(SettingsDialogTest, TheToolStripsSettingsButtonOpensTheDialog) {
+  ASSERT_TRUE(prepare(kHandWritten));
+  ASSERT_TRUE(start(kDecember15));
+  // The fourth of the strip's 23 x 21 buttons, two pixels below its top.
+  leftClick(window(), 3 * 23 + 11, 2 + 10);
+  frame_ = waitForWindow(app().processId(), L"#32770", L"設定");
+  ASSERT_NE(frame_, nullptr) << "no settings dialog appeared";
+  EXPECT_EQ(visiblePages(), 1);
+  EXPECT_TRUE(IsWindowVisible(page(kTitle)));
+  ASSERT_TRUE(closeWith(IDCANCEL));  // and the file stays as it was
+}
+
 TEST_F(SettingsDialogTest, OkWithoutASettingsFileWritesEveryKeyOfThePages) {
   ASSERT_TRUE(prepare(""));
   expectChangeOf(kSettingsFileName);
