@@ -24,6 +24,11 @@ enum class FileReadStatus {
 // caller owns the block. `maxSize` bounds what is even tried.
 FileReadStatus readFileIntoBlock(const std::string& path, std::size_t maxSize,
                                  BlockHandle* block, std::size_t* size);
+// The same, also sharing the file with programs that hold it open for
+// writing (a picture still open in a paint program is read as it stands on
+// disk). Natively there is no sharing to ask for.
+FileReadStatus readFileIntoBlockSharingWriters(const std::string& path, std::size_t maxSize,
+                                               BlockHandle* block, std::size_t* size);
 
 // Reads a whole (small) file into `out`, with the statuses of
 // readFileIntoBlock: only Ok leaves bytes in `out`. A file larger than

@@ -138,6 +138,11 @@ FileReadStatus readFileIntoBlock(const std::string& path, std::size_t maxSize,
       [&fd](char* data, std::size_t count) { return readAll(fd.get(), data, count); }, block, size);
 }
 
+FileReadStatus readFileIntoBlockSharingWriters(const std::string& path, std::size_t maxSize, BlockHandle* block,
+                                               std::size_t* size) {
+  return readFileIntoBlock(path, maxSize, block, size);
+}
+
 FileReadStatus readFileText(const std::string& path, std::size_t maxSize, std::string& out) {
   out.clear();
   FileReadStatus status = FileReadStatus::Ok;

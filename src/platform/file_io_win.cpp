@@ -28,8 +28,8 @@ class FileHandle {
 
 // Read access only, shared with other readers: a read-only file, or one that
 // another program has open for reading, is still read.
-HANDLE openForReading(const std::string& path) {
-  return CreateFileW(sjisToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+HANDLE openForReading(const std::string& path, DWORD sharing = FILE_SHARE_READ) {
+  return CreateFileW(sjisToWide(path).c_str(), GENERIC_READ, sharing, nullptr,
                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
@@ -100,11 +100,13 @@ std::string executablePath() {
   return path + name;
 }
 
-FileReadStatus readFileIntoBlock(const std::string& path, std::size_t maxSize,
-                                 BlockHandle* block, std::size_t* size) {
+namespace {
+
+FileReadStatus readBlockSharing(const std::string& path, DWORD sharing, std::size_t maxSize, BlockHandle* block,
+                                std::size_t* size) {
   *block = nullptr;
   *size = 0;
-  FileHandle file(openForReading(path));
+  FileHandle file(openForReading(path, sharing));
   if (!file.valid()) {
     DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
@@ -116,6 +118,18 @@ FileReadStatus readFileIntoBlock(const std::string& path, std::size_t maxSize,
   return readSizedFileIntoBlock(
       bytes, maxSize, [&file](char* data, std::size_t count) { return readAll(file.get(), data, count); },
       block, size);
+}
+
+}  // namespace
+
+FileReadStatus readFileIntoBlock(const std::string& path, std::size_t maxSize, BlockHandle* block,
+                                 std::size_t* size) {
+  return readBlockSharing(path, FILE_SHARE_READ, maxSize, block, size);
+}
+
+FileReadStatus readFileIntoBlockSharingWriters(const std::string& path, std::size_t maxSize, BlockHandle* block,
+                                               std::size_t* size) {
+  return readBlockSharing(path, FILE_SHARE_READ | FILE_SHARE_WRITE, maxSize, block, size);
 }
 
 FileReadStatus readFileText(const std::string& path, std::size_t maxSize, std::string& out) {

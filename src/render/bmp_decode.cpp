@@ -146,7 +146,7 @@ BmpDecodeStatus decodeBmpImage(const std::uint8_t* file, std::size_t size, DibPi
 BmpReadStatus decodeBmpFile(const std::string& path, DibPicture* picture) {
   BlockHandle block = nullptr;
   std::size_t size = 0;
-  switch (readPictureFile(path, kMaxBmpFileBytes, &block, &size)) {
+  switch (readFileIntoBlockSharingWriters(path, kMaxBmpFileBytes, &block, &size)) {
     case FileReadStatus::Ok: break;
     case FileReadStatus::NoMemory: warnNoMemory(); return BmpReadStatus::NoMemory;
     default: return BmpReadStatus::NotRead;

@@ -10,11 +10,6 @@
 #include "render/dib_picture.h"
 #include "settings/app_settings.h"
 
-// Reads a whole picture file as readFileIntoBlock does, but shares it with
-// writers too: a picture another program holds open for writing still loads.
-FileReadStatus readPictureFile(const std::string& path, std::size_t maxSize, BlockHandle* block,
-                               std::size_t* size);
-
 // True where the system's bitmap functions decode run-length (BI_RLE8,
 // BI_RLE4) pictures themselves, so that they are handed over compressed.
 bool systemDrawsRunLength();

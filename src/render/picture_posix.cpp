@@ -6,11 +6,6 @@
 #include "render/picture_platform.h"
 
 // Files have no share modes here.
-FileReadStatus readPictureFile(const std::string& path, std::size_t maxSize, BlockHandle* block,
-                               std::size_t* size) {
-  return readFileIntoBlock(path, maxSize, block, size);
-}
-
 // Nothing here draws compressed pictures.
 bool systemDrawsRunLength() { return false; }
 
