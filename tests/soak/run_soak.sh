@@ -30,5 +30,5 @@ if [ ! -s "$result" ]; then
   echo "soak: no result file ($result); the driver did not finish"
   exit 1
 fi
-sed 's/^/soak: /' "$result"
-[ "$(tail -1 "$result")" = "PASS" ]
+tr -d '\r' <"$result" | sed 's/^/soak: /'
+[ "$(tail -1 "$result" | tr -d '\r')" = "PASS" ]
