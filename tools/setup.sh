@@ -9,6 +9,8 @@ SUDO=""
 
 PACKAGES=(
   cmake ninja-build g++ clang
+  # libFuzzer and the sanitizers' runtimes for clang (tests/fuzz).
+  libclang-rt-14-dev
   g++-mingw-w64-i686 mingw-w64-tools
   wine wine32 xvfb xdotool x11-utils imagemagick
   locales fonts-ipafont-gothic
@@ -98,5 +100,27 @@ if [ ! -f "$HOLIDAY_DATA/node_modules/@holiday-jp/holiday_jp/lib/holidays.js" ];
   $SUDO npm install --prefix "$HOLIDAY_DATA" --no-save --no-audit --no-fund \
     @holiday-jp/holiday_jp@2.5.1 >/dev/null
   echo "setup: fetched the official holiday list into $HOLIDAY_DATA"
+fi
+
+# libjpeg for the fuzz targets: the same source, built with clang and the
+# fuzz instrumentation (without SIMD, whose assembly no sanitizer sees), so
+# that libFuzzer's coverage and the sanitizers reach into the decoder.
+FUZZ_JPEG_PREFIX="${SORVANE_CACHE:-/var/cache/sorvane}/libjpeg-fuzz"
+if [ ! -f "$FUZZ_JPEG_PREFIX/lib/libjpeg.a" ]; then
+  fuzz_work=$(mktemp -d)
+  (cd "$fuzz_work" && apt-get source --download-only -q libjpeg-turbo >/dev/null)
+  (cd "$fuzz_work" && dpkg-source -x --no-check ./*.dsc src >/dev/null)
+  fuzz_flags="-g -O1 -fsanitize=fuzzer-no-link,address,undefined"
+  CC=clang cmake -S "$fuzz_work/src" -B "$fuzz_work/build" -G Ninja \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_FLAGS_RELEASE="$fuzz_flags" -DCMAKE_INSTALL_PREFIX="$FUZZ_JPEG_PREFIX" \
+    -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_SIMD=OFF \
+    -DWITH_JPEG8=OFF -DWITH_JPEG7=OFF >/dev/null
+  cmake --build "$fuzz_work/build" --target jpeg-static >/dev/null
+  $SUDO mkdir -p "$FUZZ_JPEG_PREFIX/lib" "$FUZZ_JPEG_PREFIX/include"
+  $SUDO cp "$fuzz_work/build/libjpeg.a" "$FUZZ_JPEG_PREFIX/lib/"
+  $SUDO cp "$fuzz_work/src/jpeglib.h" "$fuzz_work/src/jmorecfg.h" "$fuzz_work/src/jerror.h" \
+    "$fuzz_work/build/jconfig.h" "$FUZZ_JPEG_PREFIX/include/"
+  rm -rf "$fuzz_work"
+  echo "setup: built libjpeg for the fuzz targets into $FUZZ_JPEG_PREFIX"
 fi
 echo "setup: done"

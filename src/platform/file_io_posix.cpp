@@ -1,5 +1,6 @@
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -155,6 +156,28 @@ FileReadStatus readFileText(const std::string& path, std::size_t maxSize, std::s
       [&fd](char* data, std::size_t count) { return readAll(fd.get(), data, count); }, out);
 }
 
+namespace {
+
+// A save holds an exclusive lock on its temporary from just after creating
+// it until the temporary has been moved over the target. One that nobody
+// holds is what a save cut off by a crash or a kill left behind, and can go
+// at once rather than a minute later. True when the file was removed.
+bool removeAbandonedTemporary(const std::string& file) {
+  FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
+  if (!fd.valid()) return false;
+  struct stat held;
+  if (::fstat(fd.get(), &held) != 0 || !S_ISREG(held.st_mode)) return false;
+  if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return false;
+  // Remove only the file we hold, not one a new save has just made under
+  // the same name.
+  struct stat named;
+  if (::lstat(file.c_str(), &named) != 0 || named.st_ino != held.st_ino || named.st_dev != held.st_dev)
+    return false;
+  return ::unlink(file.c_str()) == 0;
+}
+
+}  // namespace
+
 void removeStaleTemporariesBeside(const std::string& path) {
   const std::string directory = directoryOf(nativePath(path));
   DIR* listing = ::opendir(directory.c_str());
@@ -164,9 +187,12 @@ void removeStaleTemporariesBeside(const std::string& path) {
     std::string_view name(entry->d_name);
     if (!isTemporaryFileName(name)) continue;
     std::string file = directory + "/" + std::string(name);
-    struct stat info;
-    if (::stat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode) && now - info.st_mtime > kStaleTemporarySeconds)
-      ::unlink(file.c_str());
+    // Names of earlier builds, which took no lock, only go when stale.
+    if (!name.starts_with("~sv") || !removeAbandonedTemporary(file)) {
+      struct stat info;
+      if (::stat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode) && now - info.st_mtime > kStaleTemporarySeconds)
+        ::unlink(file.c_str());
+    }
   }
   ::closedir(listing);
 }
@@ -198,14 +224,33 @@ bool replaceFileContents(const std::string& path, std::string_view data) {
 
   // Another save (another process) may be writing a temporary of the same
   // name: take the next free one rather than touch it.
+  // The lock that marks the temporary as in use (see
+  // removeAbandonedTemporary) is taken on a second descriptor of the same
+  // open file, so that it outlasts the close after the write and holds until
+  // the move is done.
   std::string temporary;
   int descriptor = -1;
+  int lockDescriptor = -1;
   const unsigned base = static_cast<unsigned>(::getpid()) * 16u;
   for (unsigned attempt = 0; attempt < 16 && descriptor < 0; ++attempt) {
     temporary = nativePath(temporaryPathFor(target, base + attempt));
     descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (descriptor < 0 && errno != EEXIST) return false;
+    if (descriptor < 0) {
+      if (errno != EEXIST) return false;
+      continue;
+    }
+    lockDescriptor = ::dup(descriptor);
+    struct stat created;
+    bool locked = lockDescriptor >= 0 && ::flock(lockDescriptor, LOCK_EX) == 0;
+    // Another save's sweep may have taken the unlocked file between its
+    // creation and our lock: then it is gone, and we start again.
+    if (locked && ::fstat(lockDescriptor, &created) == 0 && created.st_nlink == 0) {
+      ::close(lockDescriptor);
+      ::close(descriptor);
+      lockDescriptor = descriptor = -1;
+    }
   }
+  FileDescriptor lock(lockDescriptor);
   FileDescriptor fd(descriptor);
   if (!fd.valid()) return false;
 

@@ -19,7 +19,13 @@ inline constexpr std::uint32_t kDibCompressionBitfields = 3;  // BI_BITFIELDS
 // Pictures larger than this are refused before anything is allocated for
 // them, so that a hostile file cannot make us take memory without bound.
 inline constexpr std::int64_t kMaxPictureSide = 16384;
+#ifndef SORVANE_FUZZ_PICTURE_PIXELS
 inline constexpr std::int64_t kMaxPicturePixels = 100'000'000;
+#else
+// The fuzz build takes a small cap, so that its runs go on exploring headers
+// and tables instead of filling buffers of millions of pixels.
+inline constexpr std::int64_t kMaxPicturePixels = SORVANE_FUZZ_PICTURE_PIXELS;
+#endif
 
 // True when a picture of width x height pixels may be decoded: both sides
 // at least 1 and at most kMaxPictureSide, at most kMaxPicturePixels in all.

@@ -232,6 +232,8 @@ TEST_F(MonthStoreTest, FreshTemporaryOfAnotherSaveIsLeftAlone) {
   const std::string path = monthFile("200412.dat");
   const std::string theirs = temporaryPathFor(path, 0xABCDE);
   writeBytes(theirs, "half of a save");
+  testing_support::HeldLikeASave inFlight(theirs);
+  ASSERT_TRUE(inFlight.held());
   MonthGrid& grid = loadDecember();
   setDayMemo(grid, 1, "one", 1);
   ASSERT_TRUE(grid.save(2004, 12));
@@ -263,6 +265,23 @@ TEST_F(MonthStoreTest, TemporariesLeftByEarlierCrashesAreSweptAway) {
   grid.build(2004, 12);
   ASSERT_TRUE(grid.save(2004, 12));
   EXPECT_FALSE(fileExists(fresh));
+}
+
+TEST_F(MonthStoreTest, TemporaryNoSaveHoldsIsSweptAtOnce) {
+  // What a killed save leaves (our name, nobody holding it) goes with the
+  // next save, however fresh. On Windows the minute's grace still applies.
+  const std::string path = monthFile("200412.dat");
+  const std::string left = temporaryPathFor(path, 0x12345);
+  writeBytes(left, "cut off");
+  MonthGrid& grid = loadDecember();
+  setDayMemo(grid, 1, "one", 1);
+  ASSERT_TRUE(grid.save(2004, 12));
+#ifdef _WIN32
+  EXPECT_TRUE(fileExists(left));
+#else
+  EXPECT_FALSE(fileExists(left));
+#endif
+  EXPECT_EQ(readBytes(path), "\r\n__#01#__00000001\r\none");
 }
 
 TEST_F(MonthStoreTest, MissingDataDirectoryFailsSilently) {

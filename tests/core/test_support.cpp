@@ -11,6 +11,10 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 #endif
 
 namespace fs = std::filesystem;
@@ -74,6 +78,28 @@ bool temporaryLeftBeside(const std::string& path) {
   for (const std::string& name : listDirectory(fs::path(path).parent_path().string()))
     if (isTemporaryFileName(name)) return true;
   return false;
+}
+
+HeldLikeASave::HeldLikeASave(const std::string& path) {
+#ifdef _WIN32
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    handle_ = file;
+    held_ = true;
+  }
+#else
+  fd_ = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+  held_ = fd_ >= 0 && ::flock(fd_, LOCK_EX) == 0;
+#endif
+}
+
+HeldLikeASave::~HeldLikeASave() {
+#ifdef _WIN32
+  if (handle_) CloseHandle(static_cast<HANDLE>(handle_));
+#else
+  if (fd_ >= 0) ::close(fd_);
+#endif
 }
 
 void* screenDeviceContext() {

@@ -29,6 +29,23 @@ std::vector<std::string> listDirectory(const std::string& path);
 // True when a temporary of a safe save is left in the directory of `path`.
 bool temporaryLeftBeside(const std::string& path);
 
+// Holds an existing file open the way a save in progress holds its
+// temporary (locked natively, shared for reading only on Windows) while
+// alive.
+class HeldLikeASave {
+ public:
+  explicit HeldLikeASave(const std::string& path);
+  ~HeldLikeASave();
+  HeldLikeASave(const HeldLikeASave&) = delete;
+  HeldLikeASave& operator=(const HeldLikeASave&) = delete;
+  bool held() const { return held_; }
+
+ private:
+  bool held_ = false;
+  void* handle_ = nullptr;
+  int fd_ = -1;
+};
+
 // A device context of the screen, for code that makes bitmaps (null
 // natively, where pictures stay decoded).
 void* screenDeviceContext();

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets, seeds them and runs each for SECONDS seconds
+# (default 30) on one core, keeping each target's corpus in
+# build/fuzz/corpus/<target>. Exits non-zero when any target finds a
+# crash, a leak or a broken check; the input is left in build/fuzz/findings.
+#   tests/fuzz/run_fuzz.sh            # the short run of the test command
+#   tests/fuzz/run_fuzz.sh 43200      # twelve hours each
+set -uo pipefail
+cd "$(dirname "$0")/../.." || exit 1
+seconds=${1:-30}
+build=build/fuzz
+cmake -S tests/fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang >/dev/null || exit 1
+cmake --build "$build" || exit 1
+rm -rf "$build/seeds" && tests/fuzz/make_seeds.sh "$build/seeds" || exit 1
+mkdir -p "$build/findings"
+
+failed=0
+for target in picture text month_dialog holiday cal_tool; do
+  mkdir -p "$build/corpus/$target"
+  log="$build/$target.log"
+  "$build/${target}_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    -artifact_prefix="$build/findings/${target}-" "$build/corpus/$target" "$build/seeds/$target" >"$log" 2>&1
+  status=$?
+  runs=$(grep -E '^stat::number_of_executed_units' "$log" | awk '{print $2}')
+  if [ "$status" -ne 0 ]; then
+    failed=$((failed + 1))
+    echo "${target}_fuzz: FINDING after ${runs:-?} executions (exit $status), see $log"
+    grep -E 'ERROR|SUMMARY|Test unit written' "$log" | head -5
+  else
+    echo "${target}_fuzz: ${runs:-?} executions in ${seconds} s, no finding"
+  fi
+done
+[ "$failed" -eq 0 ]
