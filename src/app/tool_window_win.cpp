@@ -94,6 +94,9 @@ LRESULT CALLBACK toolWindowProc(HWND tool, UINT message, WPARAM wParam, LPARAM l
     case WM_COMMAND:
       // Posted: the main window acts once the button's own click is done.
       PostMessageW(GetParent(tool), WM_COMMAND, wParam, lParam);
+      // A clicked button takes the keyboard focus; the calendar's keys
+      // (Enter, the arrows) must go on working after a click on the strip.
+      if (GetFocus() == reinterpret_cast<HWND>(lParam)) SetFocus(GetParent(tool));
       return 0;
     default:
       return DefWindowProcW(tool, message, wParam, lParam);

@@ -300,6 +300,11 @@ TEST_F(ShellTest, ToolButtonsSitInTheStripAndSendTheirCommands) {
   Capture screen = shotWithCursorOn("this-month", kDecember2004, 15);
   EXPECT_EQ(probe(screen, kDecember2004).cursorDay(), 15);
 
+  // The keys still reach the calendar after a click on the strip.
+  pressKey(VK_RIGHT);
+  Capture moved = shotWithCursorOn("key-after-button", kDecember2004, 16);
+  EXPECT_EQ(probe(moved, kDecember2004).cursorDay(), 16) << "the arrow key after a button click";
+
   // A press on the empty strip right of the buttons neither drags the
   // window nor does anything else.
   RECT before = app().windowRect();

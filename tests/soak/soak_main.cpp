@@ -34,6 +34,8 @@ E2eOptions options;
 
 constexpr int kClientWidth = 300;
 constexpr int kClientHeight = 250;
+// The tool strip along the top of a framed window; the title band is below it.
+constexpr int kToolStripHeight = 25;
 constexpr int kDayEditId = 1003;
 constexpr int kMonthMemoEditId = 1030;
 constexpr int kApply = 3;
@@ -45,9 +47,9 @@ constexpr int kSettingsPages = 9;
 const char kSettings[] =
     "[Sorvane]\r\nTITLE=0\r\nDISPLAY_TITLE=1\r\nWEEK=0\r\nDISPLAY_WAKU=0\r\nDISPLAY_MEMO=0\r\nSAVE_POS=0\r\n[COLOR]\r\nMEMODEF=4660\r\n";
 
-// The tool strip's five buttons, by control id, once the strip is part of
-// the main window; while the list is empty the soak has nothing to press.
-std::vector<int> toolStripButtons() { return {}; }
+// The tool strip's five buttons, by control id: previous, this and next
+// month, settings (a dialog that tidy() cancels) and the clipboard copy.
+std::vector<int> toolStripButtons() { return {40001, 40002, 40003, 40004, 40013}; }
 
 struct MonthModel {
   bool hasMonthMemo = false;
@@ -199,7 +201,7 @@ void typeInDayEditor(Soak& soak) {
 
 void typeInMonthDialog(Soak& soak) {
   int month = displayedMonth(soak);
-  leftDoubleClick(soak.window(), kClientWidth / 2, 3);
+  leftDoubleClick(soak.window(), kClientWidth / 2, kToolStripHeight + 3);
   HWND dialog = waitForMonthDialog(soak.app->processId());
   if (!dialog || month == 0) {
     soak.problem("a double click on the title band opened no month memo dialog");
@@ -307,7 +309,9 @@ void oneAction(Soak& soak) {
   } else {
     name = "tool strip";
     std::vector<int> buttons = toolStripButtons();
-    if (!buttons.empty()) clickControl(soak.window(), buttons[static_cast<std::size_t>(soak.pick(0, static_cast<int>(buttons.size()) - 1))]);
+    HWND strip = FindWindowExW(soak.window(), nullptr, L"ToolWndClass", nullptr);
+    if (strip && !buttons.empty())
+      clickControl(strip, buttons[static_cast<std::size_t>(soak.pick(0, static_cast<int>(buttons.size()) - 1))]);
   }
   settle(soak.window());
   tidy(soak, name);
