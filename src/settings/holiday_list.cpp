@@ -112,6 +112,8 @@ HolidayAddResult addHoliday(std::vector<HolidayEntry>& entries, std::string_view
     if (entry.line.compare(0, kKeyLength, key) == 0) return HolidayAddResult::Duplicate;
   if (name.empty()) return HolidayAddResult::EmptyName;
   if (name.size() > kHolidayNameLimit) return HolidayAddResult::NameTooLong;
+  // "a|" would be written "a|||1" and read back as "a" with the flag lost.
+  if (sjisFind(name, "|") != std::string_view::npos) return HolidayAddResult::NameHasBar;
 
   HolidayEntry entry;
   entry.line.append(key).append(kSeparator).append(name);
@@ -132,6 +134,8 @@ const char* holidayAddMessage(HolidayAddResult result) {
       return "休日名を入力してください";
     case HolidayAddResult::NameTooLong:
       return "休日名が長すぎます";
+    case HolidayAddResult::NameHasBar:
+      return "休日名に「|」は使えません";
     case HolidayAddResult::Added:
       break;
   }

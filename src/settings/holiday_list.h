@@ -40,6 +40,7 @@ enum class HolidayAddResult {
   Duplicate,     // a line for that date is listed already
   EmptyName,
   NameTooLong,   // more than kHolidayNameLimit bytes
+  NameHasBar,    // a '|' of its own: the line's "||" marker could not be found again
 };
 
 // Checks the three edits' texts in the page's order (month, day, date

@@ -87,8 +87,16 @@ TEST(HolidayList, AddChecksMonthDayDuplicateAndNameInThatOrder) {
   EXPECT_EQ(holidaySectionFromEntries(entries), "0229=閏日||1\0" "0503=憲法記念日||0\0" "1224=前夜||0\0\0"s);
 
   for (HolidayAddResult refused : {HolidayAddResult::BadMonth, HolidayAddResult::BadDay, HolidayAddResult::Duplicate,
-                                   HolidayAddResult::EmptyName, HolidayAddResult::NameTooLong})
+                                   HolidayAddResult::EmptyName, HolidayAddResult::NameTooLong,
+                                   HolidayAddResult::NameHasBar})
     EXPECT_NE(holidayAddMessage(refused), nullptr);
+  // A '|' of its own would run into the "||" marker ("a|" is written
+  // "a|||1" and read back as "a", flag lost); one that is the second byte of
+  // "ポ" (0x83 0x7C) is part of a character and comes back whole.
+  EXPECT_EQ(addHoliday(entries, "3", "3", "a|", true, nullptr), HolidayAddResult::NameHasBar);
+  EXPECT_EQ(addHoliday(entries, "3", "3", "a||b", true, nullptr), HolidayAddResult::NameHasBar);
+  EXPECT_EQ(addHoliday(entries, "3", "3", "ポ", true, nullptr), HolidayAddResult::Added);
+  EXPECT_EQ(linesOf(holidayEntriesFromSection(holidaySectionFromEntries(entries))), linesOf(entries));
   EXPECT_STREQ(holidayAddMessage(HolidayAddResult::Duplicate), "その日はすでに休日に指定されています");
 }
 
