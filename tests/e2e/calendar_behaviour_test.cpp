@@ -31,33 +31,6 @@ std::string narrow(const std::wstring& ascii) {
   return out;
 }
 
-// A 24-bit BMP of one colour.
-std::string solidBmp(int width, int height, COLORREF colour) {
-  const int stride = (width * 3 + 3) / 4 * 4;
-  std::string file(54 + stride * height, '\0');
-  auto put32 = [&](std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) file[at + i] = static_cast<char>(value >> (8 * i));
-  };
-  file[0] = 'B';
-  file[1] = 'M';
-  put32(2, static_cast<std::uint32_t>(file.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, static_cast<std::uint32_t>(width));
-  put32(22, static_cast<std::uint32_t>(height));
-  file[26] = 1;
-  file[28] = 24;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      std::size_t at = 54 + static_cast<std::size_t>(y) * stride + x * 3;
-      file[at] = static_cast<char>(GetBValue(colour));
-      file[at + 1] = static_cast<char>(GetGValue(colour));
-      file[at + 2] = static_cast<char>(GetRValue(colour));
-    }
-  }
-  return file;
-}
-
 class CalendarBehaviourTest : public CalendarWindowTest {
  protected:
   // The shape of a mark, told from pixels of its colour at three places of
@@ -163,7 +136,7 @@ TEST_F(CalendarBehaviourTest, TodayWithAMemoTakesTheTodayMarkStyle) {
 TEST_F(CalendarBehaviourTest, LogOffQueryIsAnsweredAndDropsThePictureAndTheTimer) {
   ASSERT_TRUE(prepare(""));
   const std::string picture = narrow(app().directory()) + "\\wall.bmp";
-  ASSERT_TRUE(addFile(L"wall.bmp", solidBmp(60, 40, kTeal)));
+  ASSERT_TRUE(addFile(L"wall.bmp", bmpFile(60, 40, kTeal, kTeal)));
   ASSERT_TRUE(addFile(kSettingsFileName,
                       iniText({"[Sorvane]", "DISPLAY_TITLE=0", "WEEK=0", "DISPLAY_WAKU=0", "SAVE_POS=0", "WALL=2",
                                "AUTO_SIZE=0", ("BK_IMAGE=" + picture).c_str()})));

@@ -1,5 +1,6 @@
 #include "e2e/calendar_fixture.h"
 
+#include <cstdint>
 #include <cstdio>
 
 #include "e2e/desktop_input.h"
@@ -27,6 +28,33 @@ std::wstring currentTestName() {
 }
 
 }  // namespace
+
+std::string bmpFile(int width, int height, COLORREF leftColour, COLORREF rightColour) {
+  const int stride = (width * 3 + 3) / 4 * 4;
+  std::string file(54 + static_cast<std::size_t>(stride) * height, '\0');
+  auto put32 = [&](std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) file[at + i] = static_cast<char>(value >> (8 * i));
+  };
+  file[0] = 'B';
+  file[1] = 'M';
+  put32(2, static_cast<std::uint32_t>(file.size()));
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, static_cast<std::uint32_t>(width));
+  put32(22, static_cast<std::uint32_t>(height));
+  file[26] = 1;
+  file[28] = 24;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      COLORREF c = x < width / 2 ? leftColour : rightColour;
+      std::size_t at = 54 + static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x) * 3;
+      file[at] = static_cast<char>(GetBValue(c));
+      file[at + 1] = static_cast<char>(GetGValue(c));
+      file[at + 2] = static_cast<char>(GetRValue(c));
+    }
+  }
+  return file;
+}
 
 std::string iniText(std::initializer_list<const char*> lines) {
   std::string text;

@@ -21,6 +21,10 @@
 // Shift_JIS already).
 std::string iniText(std::initializer_list<const char*> lines);
 
+// A 24-bit BMP file, bottom-up as BMP files usually are, of width × height
+// pixels: its left half `leftColour`, its right half `rightColour`.
+std::string bmpFile(int width, int height, COLORREF leftColour, COLORREF rightColour);
+
 struct DayMemo {
   int day;
   unsigned colour;  // 0x00BBGGRR

@@ -22,35 +22,6 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kGreen = RGB(0, 128, 0);
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
 
-// A 24-bit BMP of width × height, its left half teal and its right half
-// orange, bottom-up as BMP files usually are.
-std::string twoColourBmp(int width, int height) {
-  const int stride = (width * 3 + 3) / 4 * 4;
-  std::string file(54 + stride * height, '\0');
-  auto put32 = [&](std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) file[at + i] = static_cast<char>(value >> (8 * i));
-  };
-  file[0] = 'B';
-  file[1] = 'M';
-  put32(2, static_cast<std::uint32_t>(file.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, static_cast<std::uint32_t>(width));
-  put32(22, static_cast<std::uint32_t>(height));
-  file[26] = 1;
-  file[28] = 24;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      COLORREF c = x < width / 2 ? kTeal : kOrange;
-      std::size_t at = 54 + static_cast<std::size_t>(y) * stride + x * 3;
-      file[at] = static_cast<char>(GetBValue(c));
-      file[at + 1] = static_cast<char>(GetGValue(c));
-      file[at + 2] = static_cast<char>(GetRValue(c));
-    }
-  }
-  return file;
-}
-
 std::string narrow(const std::wstring& ascii) {
   std::string out;
   for (wchar_t c : ascii) out += static_cast<char>(c);
@@ -72,7 +43,7 @@ class CalendarPaintingTest : public CalendarWindowTest {
     if (auto made = prepare(""); !made) return made;
     std::string path = narrow(app().directory()) + "\\wall.bmp";
     settings += "BK_IMAGE=" + path + "\r\nAUTO_SIZE=" + std::to_string(autoSize) + "\r\n";
-    if (auto added = addFile(L"wall.bmp", twoColourBmp(60, 40)); !added) return added;
+    if (auto added = addFile(L"wall.bmp", bmpFile(60, 40, kTeal, kOrange)); !added) return added;
     return addFile(kSettingsFileName, settings);
   }
 

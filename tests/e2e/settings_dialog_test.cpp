@@ -361,32 +361,6 @@ namespace {
 
 constexpr COLORREF kTeal = RGB(0, 128, 128);
 
-// A 24-bit BMP all teal.
-std::string tealBmp(int width, int height) {
-  const int stride = (width * 3 + 3) / 4 * 4;
-  std::string file(54 + stride * height, '\0');
-  auto put32 = [&](std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) file[at + i] = static_cast<char>(value >> (8 * i));
-  };
-  file[0] = 'B';
-  file[1] = 'M';
-  put32(2, static_cast<std::uint32_t>(file.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, static_cast<std::uint32_t>(width));
-  put32(22, static_cast<std::uint32_t>(height));
-  file[26] = 1;
-  file[28] = 24;
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      std::size_t at = 54 + static_cast<std::size_t>(y) * stride + x * 3;
-      file[at] = static_cast<char>(GetBValue(kTeal));
-      file[at + 1] = static_cast<char>(GetGValue(kTeal));
-      file[at + 2] = static_cast<char>(GetRValue(kTeal));
-    }
-  return file;
-}
-
 bool isTeal(COLORREF c) { return sameColour(c, kTeal, 4); }
 
 }  // namespace
@@ -394,7 +368,7 @@ bool isTeal(COLORREF c) { return sameColour(c, kTeal, 4); }
 TEST_F(SettingsDialogTest, PictureChosenInTheFileChooserShowsAfterApply) {
   ASSERT_TRUE(prepare(iniText({"[Sorvane]", "DISPLAY_TITLE=0", "WEEK=0", "WALL=0", "SAVE_POS=0"})));
   expectChangeOf(kSettingsFileName);
-  ASSERT_TRUE(addFile(L"wall.bmp", tealBmp(400, 300)));
+  ASSERT_TRUE(addFile(L"wall.bmp", bmpFile(400, 300, kTeal, kTeal)));
   ASSERT_TRUE(start(kDecember15));
   ASSERT_TRUE(openDialog());
   selectTab(kBackground);
