@@ -1,10 +1,10 @@
 // Sorvane: the program's entry point and message loop.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <string>
 
 #include "app/main_window.h"
+#include "platform/common_controls_win.h"
 #include "platform/file_io.h"
 #include "platform/text_convert.h"
 #include "render/paint.h"
@@ -38,7 +38,7 @@ void warnIfProgramFolderUnusable() {
   std::wstring text = L"フォルダー名「" + std::wstring(folder) +
                       L"」には Shift_JIS で表せない文字があるため、このフォルダーの中では設定とメモを読み書きできません。"
                       L"\nこのままでは何も保存されません。別の名前のフォルダーに移してから起動してください。";
-  MessageBoxW(nullptr, text.c_str(), L"Sorvane", MB_OK | MB_ICONWARNING);
+  showMessageBox(nullptr, text.c_str(), MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace
@@ -47,8 +47,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   setCopyingToClipboard(false);
   gridLayout().gridLeft = 1;
   registerWindowClasses(instance);
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
-  InitCommonControlsEx(&controls);
   setAppInstance(instance);
   warnIfProgramFolderUnusable();
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/commands.h"
+#include "platform/common_controls_win.h"
 #include "platform/memory_block.h"
 #include "platform/sjis.h"
 #include "platform/text_convert.h"
@@ -76,6 +77,36 @@ void onToolDestroy() {
   toolTip = nullptr;
 }
 
+// One tooltip for all buttons; the parent supplies the texts on request.
+// It has no owner: under Wine a topmost popup owned by the main window keeps
+// the main window itself out of the topmost band. The strip destroys it.
+// It is made when the pointer first comes over the strip, not at start-up:
+// it is the one thing the calendar's own window needs the common controls
+// for. The tooltip subclasses the buttons, so it sees the mouse move that
+// follows the cursor query which made it.
+void attachToolTip(HWND tool) {
+  if (toolTip) return;
+  HWND parent = GetParent(tool);
+  auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(tool, GWLP_HINSTANCE));
+  CommonControlsScope styles;
+  toolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
+                            nullptr);
+  if (!toolTip) return;
+  for (int i = 0; i < kToolButtonCount; ++i) {
+    HWND button = GetDlgItem(tool, kToolButtons[i].idCommand);
+    if (!button) continue;
+    TOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = parent;
+    info.uId = reinterpret_cast<UINT_PTR>(button);
+    info.hinst = instance;
+    info.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  }
+}
+
 LRESULT CALLBACK toolWindowProc(HWND tool, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
@@ -86,6 +117,9 @@ LRESULT CALLBACK toolWindowProc(HWND tool, UINT message, WPARAM wParam, LPARAM l
     case WM_PAINT:
       onToolPaint(tool);
       return 0;
+    case WM_SETCURSOR:
+      attachToolTip(tool);
+      return DefWindowProcW(tool, message, wParam, lParam);
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       drawToolButton(item->hDC, static_cast<int>(item->CtlID), item->rcItem, (item->itemState & ODS_SELECTED) != 0);
@@ -100,28 +134,6 @@ LRESULT CALLBACK toolWindowProc(HWND tool, UINT message, WPARAM wParam, LPARAM l
       return 0;
     default:
       return DefWindowProcW(tool, message, wParam, lParam);
-  }
-}
-
-// One tooltip for all buttons; the parent supplies the texts on request.
-// It has no owner: under Wine a topmost popup owned by the main window keeps
-// the main window itself out of the topmost band. The strip destroys it.
-void attachToolTip(HWND parent, HWND tool, HINSTANCE instance, int count) {
-  toolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
-                            nullptr);
-  if (!toolTip) return;
-  for (int i = 0; i < count; ++i) {
-    HWND button = GetDlgItem(tool, kToolButtons[i].idCommand);
-    if (!button) continue;
-    TOOLINFOW info{};
-    info.cbSize = TTTOOLINFOW_V2_SIZE;
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = parent;
-    info.uId = reinterpret_cast<UINT_PTR>(button);
-    info.hinst = instance;
-    info.lpszText = LPSTR_TEXTCALLBACKW;
-    SendMessageW(toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
   }
 }
 
@@ -158,7 +170,6 @@ HWND createToolWindow(HWND parent, HINSTANCE instance, int count, const TBBUTTON
     std::memcpy(bytes + sizeof header, table, records * sizeof(TBBUTTON));
     unlockBlock(toolTable);
   }
-  attachToolTip(parent, tool, instance, count);
   return tool;
 }
 

@@ -15,9 +15,10 @@ constexpr int kToolButtonHeight = 21;
 const TBBUTTON* toolButtonTable();
 
 // Creates the strip at the top of `parent` with `count` buttons of the given
-// size, keeps a copy of the 2 × count records of `table`, and attaches a
-// tooltip to the buttons whose texts the parent supplies
-// (answerToolTipRequest). Null when the strip cannot be created.
+// size and keeps a copy of the 2 × count records of `table`. A tooltip whose
+// texts the parent supplies (answerToolTipRequest) is attached to the
+// buttons when the pointer first comes over the strip. Null when the strip
+// cannot be created.
 HWND createToolWindow(HWND parent, HINSTANCE instance, int count, const TBBUTTON* table, int buttonWidth,
                       int buttonHeight);
 

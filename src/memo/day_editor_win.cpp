@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "calendar/names.h"
 #include "memo/memo_edit_win.h"
+#include "platform/common_controls_win.h"
 #include "platform/sjis.h"
 #include "platform/text_convert.h"
 #include "render/gdi_guards_win.h"
@@ -166,7 +167,7 @@ void onChooseColour(HWND editor) {
   chooser.rgbResult = state.editorColor;
   chooser.lpCustColors = state.customColors;
   chooser.Flags = CC_RGBINIT;
-  if (!ChooseColorW(&chooser)) return;
+  if (!chooseColour(chooser)) return;
   state.editorColor = chooser.rgbResult;
   InvalidateRect(editor, nullptr, TRUE);
 }
@@ -267,12 +268,12 @@ LRESULT CALLBACK controlKeysProc(HWND control, UINT message, WPARAM wParam, LPAR
       if (wParam == L'\t') return 0;  // no tab is ever typed
       break;
     case WM_NCDESTROY:
-      RemoveWindowSubclass(control, controlKeysProc, id);
+      removeWindowSubclass(control, controlKeysProc, id);
       break;
     default:
       break;
   }
-  return DefSubclassProc(control, message, wParam, lParam);
+  return defSubclassProc(control, message, wParam, lParam);
 }
 
 void onInitDialog(HWND editor) {
@@ -282,7 +283,7 @@ void onInitDialog(HWND editor) {
   SetFocus(editOf(editor));
   applyPlacement(editor);
   for (int id : {kEditId, IDOK, IDCANCEL, kColourButtonId})
-    SetWindowSubclass(GetDlgItem(editor, id), controlKeysProc, kKeysSubclassId, 0);
+    setWindowSubclass(GetDlgItem(editor, id), controlKeysProc, kKeysSubclassId, 0);
 }
 
 // The main window repaints what the editor may have changed and forgets it.
@@ -323,6 +324,7 @@ bool dayEditorHoldsChanges(HWND editor) {
 }
 
 HWND createDayEditor(HINSTANCE instance, HWND owner) {
+  CommonControlsScope styles;
   HWND editor = CreateDialogParamW(instance, L"IDD_DAYINFO", owner, dayEditorProc, 0);
   if (editor) ShowWindow(editor, SW_SHOW);
   return editor;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "memo/month_store.h"
+#include "platform/common_controls_win.h"
 #include "platform/text_convert.h"
 
 namespace {
@@ -67,7 +68,7 @@ bool readStorableMemo(HWND owner, HWND edit, std::string& sjis) {
     message.append(sjisToWide(code));
     message.append(sjisToWide(") はShift_JISにない文字のため、予定のファイルに保存できません。\r\n"
                               "この文字を別の文字に置き換えてください。入力した内容はそのまま残っています。"));
-    MessageBoxW(owner, message.c_str(), L"Sorvane", MB_OK | kMessageBoxStyle);
+    showMessageBox(owner, message.c_str(), MB_OK | kMessageBoxStyle);
     selectUnits(edit, at, at + length);
     return false;
   }
@@ -89,12 +90,11 @@ void selectMemoText(HWND edit, std::string_view sjis, std::size_t begin, std::si
 }
 
 void showMemoWarning(HWND owner, std::string_view sjis) {
-  MessageBoxW(owner, sjisToWide(sjis).c_str(), L"Sorvane", MB_OK | kMessageBoxStyle);
+  showMessageBox(owner, sjisToWide(sjis).c_str(), MB_OK | kMessageBoxStyle);
 }
 
 bool askMemoQuestion(HWND owner, std::string_view sjis) {
-  return MessageBoxW(owner, sjisToWide(sjis).c_str(), L"Sorvane", MB_OKCANCEL | kMessageBoxStyle | MB_DEFBUTTON2) ==
-         IDOK;
+  return showMessageBox(owner, sjisToWide(sjis).c_str(), MB_OKCANCEL | kMessageBoxStyle | MB_DEFBUTTON2) == IDOK;
 }
 
 std::string memoSaveFailedMessage(int year, int month) {

@@ -9,6 +9,7 @@
 #include "calendar/names.h"
 #include "memo/memo_edit_win.h"
 #include "memo/month_dialog_text.h"
+#include "platform/common_controls_win.h"
 #include "platform/sjis.h"
 #include "platform/text_convert.h"
 #include "settings/app_settings.h"
@@ -277,5 +278,6 @@ INT_PTR CALLBACK monthMemoDialogProc(HWND dialog, UINT message, WPARAM wParam, L
 }  // namespace
 
 bool runMonthMemoDialog(HINSTANCE instance, HWND owner, const MonthMemoDialogParams& params) {
+  CommonControlsScope styles;
   return DialogBoxParamW(instance, L"IDD_MONTHINFO", owner, monthMemoDialogProc, reinterpret_cast<LPARAM>(&params)) == 1;
 }

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/common_controls_win.h"
 #include "platform/file_io.h"
 #include "platform/sjis.h"
 #include "platform/text_convert.h"
@@ -83,7 +84,7 @@ void choosePicture(HWND page) {
   chooser.lpstrTitle = title.c_str();
   chooser.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
   chooser.lpstrDefExt = L"bmp";
-  if (!GetOpenFileNameW(&chooser)) return;
+  if (!chooseFileToOpen(chooser)) return;
   std::string chosen;
   if (!wideToSjis(file, chosen) || chosen.size() >= kPicturePathCapacity) {
     showPageMessage(page, "この画像ファイルの名前は設定ファイルに保存できません", MB_ICONWARNING);

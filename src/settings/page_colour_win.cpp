@@ -4,6 +4,7 @@
 
 #include <commdlg.h>
 
+#include "platform/common_controls_win.h"
 #include "platform/text_convert.h"
 #include "render/gdi_guards_win.h"
 #include "settings/app_settings.h"
@@ -65,7 +66,7 @@ void chooseRowColour(HWND page) {
   chooser.rgbResult = static_cast<COLORREF>(SendDlgItemMessageW(page, kList, LB_GETITEMDATA, row, 0));
   chooser.lpCustColors = customColors;
   chooser.Flags = CC_RGBINIT;
-  if (!ChooseColorW(&chooser)) return;
+  if (!chooseColour(chooser)) return;
   SendDlgItemMessageW(page, kList, LB_SETITEMDATA, static_cast<WPARAM>(row), chooser.rgbResult);
   InvalidateRect(page, nullptr, TRUE);
   InvalidateRect(GetDlgItem(page, kList), nullptr, TRUE);

@@ -2,8 +2,7 @@
 // opens the project's page in the browser.
 #include <windows.h>
 
-#include <shellapi.h>
-
+#include "platform/common_controls_win.h"
 #include "settings/settings_page_win.h"
 
 namespace {
@@ -17,7 +16,7 @@ INT_PTR CALLBACK procedure(HWND page, UINT message, WPARAM wParam, LPARAM) {
       return TRUE;
     case WM_COMMAND:
       if (LOWORD(wParam) != kProjectPageButton) return FALSE;
-      ShellExecuteW(page, L"open", kProjectPage, nullptr, nullptr, SW_SHOWNORMAL);
+      openWithShell(page, kProjectPage);
       return TRUE;
     default:
       return FALSE;

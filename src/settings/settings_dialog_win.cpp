@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/commands.h"
+#include "platform/common_controls_win.h"
 #include "platform/text_convert.h"
 #include "render/gdi_guards_win.h"
 #include "settings/app_settings.h"
@@ -139,6 +140,7 @@ bool runSettingsDialog(HWND owner) {
   if (open) return false;
   open = true;
   FrameState state;
+  CommonControlsScope styles;
   INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), L"IDD_ENVFRAME", owner, frameProcedure,
                                    reinterpret_cast<LPARAM>(&state));
   open = false;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/common_controls_win.h"
 #include "platform/sjis.h"
 #include "platform/text_convert.h"
 #include "settings/settings_file.h"
@@ -42,7 +43,7 @@ bool controlText(HWND page, int id, std::string& sjis) {
 }
 
 void showPageMessage(HWND page, const char* sjis, UINT icon) {
-  MessageBoxW(page, sjisToWide(sjis).c_str(), L"Sorvane", MB_OK | icon);
+  showMessageBox(page, sjisToWide(sjis).c_str(), MB_OK | icon);
 }
 
 namespace {
@@ -131,6 +132,6 @@ void chooseFont(HWND page, FontDescription& font) {
   chooser.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_LIMITSIZE;
   chooser.nSizeMin = kFontChooserMinPoints;
   chooser.nSizeMax = kFontChooserMaxPoints;
-  if (!ChooseFontW(&chooser)) return;
+  if (!chooseFont(chooser)) return;
   if (!fromLogFont(logfont, font)) showPageMessage(page, "このフォント名は設定ファイルに保存できません", MB_ICONWARNING);
 }

@@ -176,6 +176,24 @@ std::string defaultFileAfterOk() {
 
 }  // namespace
 
+// The common controls wait for the first dialog (start-up has no use for
+// them), and then come in their current version: were the old one bound
+// first, the process would keep it.
+TEST_F(SettingsDialogTest, TheCommonControlsComeWithTheFirstDialogInTheirCurrentVersion) {
+  ASSERT_TRUE(prepare(kHandWritten));
+  // Away from the tool strip: the pointer over it makes its tooltip, which
+  // loads them too.
+  ASSERT_TRUE(movePointerTo(POINT{GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2}));
+  ASSERT_TRUE(start(kDecember15));
+  RECT shown = app().windowRect();
+  ASSERT_LT(shown.right, GetSystemMetrics(SM_CXSCREEN) - 2) << "the window lies under the pointer";
+  EXPECT_EQ(moduleOfProcess(app().processId(), L"comctl32.dll"), L"") << "loaded at start-up";
+  ASSERT_TRUE(openDialog());
+  std::wstring controls = moduleOfProcess(app().processId(), L"comctl32.dll");
+  EXPECT_NE(controls.find(L"common-controls"), std::wstring::npos) << "loaded from " << controls;
+  ASSERT_TRUE(closeWith(IDCANCEL));
+}
+
 TEST_F(SettingsDialogTest, CancelWritesNothingAndTheTabsShowOnePageAtATime) {
   ASSERT_TRUE(prepare(kHandWritten));
   ASSERT_TRUE(start(kDecember15));

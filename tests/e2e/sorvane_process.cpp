@@ -1,5 +1,7 @@
 #include "e2e/sorvane_process.h"
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -240,4 +242,20 @@ void SorvaneProcess::terminate() {
   TerminateProcess(process_.hProcess, 99);
   WaitForSingleObject(process_.hProcess, 3000);
   forget(process_.hProcess);
+}
+
+std::wstring moduleOfProcess(DWORD processId, const wchar_t* name) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
+  if (snapshot == INVALID_HANDLE_VALUE) return L"";
+  MODULEENTRY32W module{};
+  module.dwSize = sizeof module;
+  std::wstring found;
+  for (BOOL more = Module32FirstW(snapshot, &module); more; more = Module32NextW(snapshot, &module)) {
+    if (lstrcmpiW(module.szModule, name) == 0) {
+      found = module.szExePath;
+      break;
+    }
+  }
+  CloseHandle(snapshot);
+  return found;
 }

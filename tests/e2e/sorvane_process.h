@@ -71,3 +71,7 @@ void terminateLeftoverPrograms();
 // A top-level window of the given class that belongs to `processId` and is
 // visible, or null.
 HWND findProcessWindow(DWORD processId, const wchar_t* className);
+
+// The path of the module `name` (say L"comctl32.dll", any case) loaded in
+// process `processId`, or empty when the process has none of that name.
+std::wstring moduleOfProcess(DWORD processId, const wchar_t* name);
