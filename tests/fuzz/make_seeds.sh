@@ -10,6 +10,12 @@ mkdir -p "$out"/{picture,text,month_dialog,holiday,cal_tool}
 
 # Pictures: the decoders' own test pictures.
 cp "$here"/../data/pictures/*.bmp "$here"/../data/pictures/*.jpg "$out/picture/"
+# The fuzz build refuses pictures over 4096 pixels, so the progressive
+# pictures (160 x 120) are also given small, with one cut inside a scan.
+convert -size 48x40 gradient:red-blue -sampling-factor 2x2 -interlace JPEG -quality 80 \
+  "$out/picture/progressive_small.jpg"
+head -c "$(($(stat -c %s "$out/picture/progressive_small.jpg") * 2 / 3))" "$out/picture/progressive_small.jpg" \
+  >"$out/picture/cut_in_scan_small.jpg"
 
 # Month files and INI text. 予定 = \x97\x5c\x92\xe8 (its second byte is '\').
 printf '__#00#__\r\n\x8d\xa1\x8c\x8e\r\n__#05#__000000FF\r\n\x97\x5c\x92\xe8\r\n__#31#__00FF0000\r\nend' >"$out/text/month"
