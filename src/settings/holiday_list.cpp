@@ -89,6 +89,13 @@ std::string holidaySectionFromEntries(const std::vector<HolidayEntry>& entries) 
     std::string_view line = entry.line;
     std::string_view key = leadingChars(line, kKeyLength);
     std::string_view name = line.substr(leadingChars(line, kNameOffset).size());
+    // A name that ends in half a double-byte character (a damaged or
+    // hand-edited file) would take the first '|' of the marker as its second
+    // half: the flag would be lost and the name would change at every save.
+    // Half a character is no text; it is left out.
+    if (!name.empty() && sjisStartOfLastChars(name, 1) == name.size() - 1 &&
+        isSjisLeadByte(static_cast<unsigned char>(name.back())))
+      name.remove_suffix(1);
     section.append(key).append("=").append(name).append(kFlagMarker);
     section.append(entry.userDefined == 1 ? "1" : "0");
     section.push_back('\0');

@@ -38,6 +38,17 @@ TEST(HolidayList, MarkerInsideADoubleByteCharacterIsNotTheMarker) {
   EXPECT_EQ(entries[0].userDefined, 0);
 }
 
+TEST(HolidayList, HalfACharacterAtTheEndOfANameIsNotWrittenBeforeTheMarker) {
+  // "x" then a lone lead byte (a damaged file). Written as it was, the lead
+  // byte would take the marker's first '|': the flag would be lost and the
+  // name would change at every save.
+  std::vector<HolidayEntry> entries = holidayEntriesFromSection("0103=x\x8c\0\0"s);
+  ASSERT_EQ(entries.size(), 1u);
+  std::string written = holidaySectionFromEntries(entries);
+  EXPECT_EQ(written, "0103=x||0\0\0"s);
+  EXPECT_EQ(holidaySectionFromEntries(holidayEntriesFromSection(written)), written);
+}
+
 TEST(HolidayList, OverlongAndOddHandEditedEntriesStayWithinTheBuffer) {
   // 300 bytes of double-byte name: cut at a character boundary below 212.
   std::string name;

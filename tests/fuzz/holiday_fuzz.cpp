@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -27,9 +28,14 @@
 
 namespace {
 
-void require(bool condition) {
-  if (!condition) std::abort();
-}
+// A broken check names its line, so that a finding says which check broke.
+#define require(condition)                                                 \
+  do {                                                                     \
+    if (!(condition)) {                                                    \
+      std::fprintf(stderr, "holiday_fuzz: check on line %d broken\n", __LINE__); \
+      std::abort();                                                        \
+    }                                                                      \
+  } while (false)
 
 const std::string& settingsFile() {
   static const std::string path = [] {
