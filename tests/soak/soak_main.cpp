@@ -150,6 +150,11 @@ BOOL CALLBACK findOtherWindow(HWND window, LPARAM data) {
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
   if (owner != query->processId || window == query->main || !IsWindowVisible(window)) return TRUE;
+  // The tool strip's tooltip shows while the pointer rests on a button and
+  // hides by itself.
+  wchar_t className[64] = L"";
+  GetClassNameW(window, className, 64);
+  if (lstrcmpiW(className, TOOLTIPS_CLASSW) == 0) return TRUE;
   query->found = window;
   return FALSE;
 }
@@ -157,13 +162,14 @@ BOOL CALLBACK findOtherWindow(HWND window, LPARAM data) {
 // Closes whatever the last action left open: menus, editors, dialogs, and
 // message boxes, which count as problems (nothing typed should cause one).
 void tidy(Soak& soak, const char* after) {
+  std::wstring name;
   for (int round = 0; round < 20; ++round) {
     FoundWindow query{soak.app->processId(), soak.window(), nullptr};
     EnumWindows(findOtherWindow, reinterpret_cast<LPARAM>(&query));
     if (!query.found) return;
     wchar_t className[64] = L"";
     GetClassNameW(query.found, className, 64);
-    std::wstring name = className;
+    name = className;
     if (name == L"#32768") {
       pressKey(VK_ESCAPE);
     } else if (name == L"#32770" && windowText(query.found) == L"Sorvane") {
@@ -176,7 +182,7 @@ void tidy(Soak& soak, const char* after) {
     }
     settle(soak.window());
   }
-  soak.problem(std::string("windows stayed open after ") + after);
+  soak.problem(std::string("a window of class ") + narrow(name) + " stayed open after " + after);
 }
 
 POINT randomPoint(Soak& soak) { return POINT{soak.pick(2, kClientWidth - 3), soak.pick(2, kClientHeight - 3)}; }
