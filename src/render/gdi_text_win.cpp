@@ -17,7 +17,13 @@ constexpr std::size_t kDrawTextLineLimit = 1024;
 bool isLineBreak(wchar_t c) { return c == L'\r' || c == L'\n'; }
 }  // namespace
 
-void drawLinesIn(HDC dc, const ScreenText& text, RECT rect) {
+int lineHeightOf(HDC dc) {
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  return metrics.tmHeight + metrics.tmExternalLeading;
+}
+
+void drawLinesIn(HDC dc, const ScreenText& text, RECT rect, int lineHeight) {
   const std::wstring& wide = text.wide();
   if (wide.empty()) return;
   if (wide.find_first_of(L"&\t") != std::wstring::npos) return drawTextIn(dc, text, rect, DT_EXTERNALLEADING);
@@ -40,9 +46,7 @@ void drawLinesIn(HDC dc, const ScreenText& text, RECT rect) {
     // Text that ends in a break has no empty line after it.
     if (at == wide.size()) break;
   }
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  const int lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
+  if (lineHeight <= 0) lineHeight = lineHeightOf(dc);
   int y = rect.top;
   for (std::size_t i = 0; i < count; ++i) {
     // As DrawTextW: the line that reaches past the bottom is the last drawn.

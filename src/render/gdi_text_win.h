@@ -28,7 +28,10 @@ void drawTextIn(HDC dc, const ScreenText& text, RECT rect, UINT format);
 // line first: the memos are drawn five times over when outlined. Text that
 // DrawTextW reads otherwise ('&' before an underlined letter, a tab, a
 // line too long for its buffer) is handed to DrawTextW.
-void drawLinesIn(HDC dc, const ScreenText& text, RECT rect);
+// `lineHeight` is the selected font's height with its external leading
+// (lineHeightOf); 0 asks the font.
+void drawLinesIn(HDC dc, const ScreenText& text, RECT rect, int lineHeight = 0);
+int lineHeightOf(HDC dc);
 // TextOutW of the text with its reference point at x, y.
 void drawTextAt(HDC dc, const ScreenText& text, int x, int y);
 // Width and height of the text in the DC's current font.

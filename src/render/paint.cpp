@@ -238,8 +238,10 @@ void paintDayMemo(HDC dc, const DayCell& cell, int x, int y, int cellWidth, int 
   SetBkMode(dc, TRANSPARENT);
   SelectGuard select(dc, font(FontRole::Memo));
   ScreenText memo(std::string_view(text.data(), text.length()));
+  // Asked once: an outlined memo is drawn five times.
+  const int lineHeight = lineHeightOf(dc);
   drawEffectText(dc, s.memoType(), s.color(kColourMemoWrap), cell.memoColor, [&](int dx, int dy) {
-    drawLinesIn(dc, memo, RECT{rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy});
+    drawLinesIn(dc, memo, RECT{rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy}, lineHeight);
   });
 }
 
