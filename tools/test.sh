@@ -56,8 +56,8 @@ run_tests native
 run_tests native-sanitize
 run_tests win32
 
-# The fuzz targets, 24 s each under libFuzzer (clang); any finding fails.
-if tests/fuzz/run_fuzz.sh 24; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+# The fuzz targets, 30 s each under libFuzzer (clang); any finding fails.
+if tests/fuzz/run_fuzz.sh 30; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 
 echo
 echo "native, sanitizers, win32 under Wine and the fuzz run:"
