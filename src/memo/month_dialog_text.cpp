@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "calendar/month_grid.h"
+#include "platform/sjis.h"
 
 namespace {
 
@@ -39,7 +40,35 @@ DroppedText meaningfulLine(std::string_view text, std::size_t from, std::size_t 
   return dropped;
 }
 
+// The bytes to store for text read back from the dialog: the memo's own
+// bytes when the text is what the dialog showed of them.
+std::string_view unchangedBytes(std::string_view text, const MemoAsShown* shown) {
+  if (shown && shown->changed && text == shown->shown) return shown->stored;
+  return text;
+}
+
+void noteAsShown(MemoAsShown& entry, const MemoText& memo, bool (*roundTrip)(std::string_view, std::string&)) {
+  if (!memo.present()) return;
+  std::string stored = memo.text();
+  std::string shown;
+  if (!roundTrip(stored, shown) || shown == stored) return;
+  entry.changed = true;
+  entry.stored = std::move(stored);
+  entry.shown = std::move(shown);
+}
+
 }  // namespace
+
+MonthAsShown monthAsShown(const MonthGrid& grid, bool (*roundTrip)(std::string_view, std::string&)) {
+  MonthAsShown result;
+  noteAsShown(result[0], grid.monthMemo(), roundTrip);
+  for (int day = 1; day <= 31; ++day) {
+    const DayCell* cell = grid.findDay(day);
+    if (!cell) break;
+    noteAsShown(result[day], cell->memo, roundTrip);
+  }
+  return result;
+}
 
 std::string dayMemoHeading(int day) {
   char number[8];
@@ -65,11 +94,20 @@ std::string buildDayMemoText(const MonthGrid& grid) {
 
 DayMemoSpan findDayMemo(std::string_view text, int day) {
   DayMemoSpan span;
-  std::size_t heading = text.find(dayMemoHeading(day));
+  // Only a "[" that begins a character opens a heading: the second byte of
+  // a double-byte character such as "ー" (0x81 0x5B) is no "[".
+  std::size_t heading = sjisFind(text, dayMemoHeading(day));
   if (heading == std::string_view::npos) return span;
   span.found = true;
   span.headingAt = heading;
   span.begin = heading + kDayHeadingLength;
+  // A heading right under this one ends the memo before it begins: the
+  // heading's own CR LF is the line break in front of the next heading.
+  // Otherwise the day above would take the next day's heading and text.
+  if (headingShapeAt(text, span.begin)) {
+    span.end = span.begin;
+    return span;
+  }
   // The next heading of any day: CR LF, then a heading's shape. Its digits
   // are not looked at.
   for (std::size_t at = span.begin; at + 2 + kDayHeadingLength <= text.size(); ++at) {
@@ -90,8 +128,9 @@ DroppedText findDroppedText(std::string_view text, int daysInMonth) {
     if (!span.found) continue;
     cover(covered, span.headingAt, span.begin);
     cover(covered, span.begin, span.end);
-    // The CR LF that ends the memo: before the next heading, or the text's last.
-    if (span.end < text.size()) cover(covered, span.end, span.end + 2);
+    // The CR LF that ends the memo: before the next heading, or the text's
+    // last. An empty memo right above a heading has none of its own.
+    if (span.end < text.size() && text[span.end] == '\r') cover(covered, span.end, span.end + 2);
   }
   std::size_t at = 0;
   while (at < text.size()) {
@@ -109,8 +148,8 @@ DroppedText findDroppedText(std::string_view text, int daysInMonth) {
 }
 
 bool storeMonthDialogText(MonthGrid& grid, std::string_view monthMemo, std::string_view dayText,
-                          Colour newMemoColour) {
-  if (!grid.setMonthMemo(monthMemo)) return false;
+                          Colour newMemoColour, const MonthAsShown* asShown) {
+  if (!grid.setMonthMemo(unchangedBytes(monthMemo, asShown ? &(*asShown)[0] : nullptr))) return false;
   for (int day = 1; day <= 31; ++day) {
     DayCell* cell = grid.findDay(day);
     if (!cell) break;
@@ -119,7 +158,8 @@ bool storeMonthDialogText(MonthGrid& grid, std::string_view monthMemo, std::stri
     DayMemoSpan span = findDayMemo(dayText, day);
     if (!span.found) continue;
     bool ok = true;
-    MemoText memo = MemoText::copyOf(dayText.substr(span.begin, span.end - span.begin), &ok);
+    std::string_view text = dayText.substr(span.begin, span.end - span.begin);
+    MemoText memo = MemoText::copyOf(unchangedBytes(text, asShown ? &(*asShown)[day] : nullptr), &ok);
     if (!ok) return false;
     cell->memo = std::move(memo);
     if (!hadMemo) cell->memoColor = newMemoColour;

@@ -3,6 +3,7 @@
 // month under a heading line "[%2d日]\r\n", and the split of such text back
 // into day memos. Plain functions over Shift_JIS bytes, so that the split is
 // tested and fuzzed without a window.
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -53,10 +54,31 @@ struct DroppedText {
 };
 DroppedText findDroppedText(std::string_view text, int daysInMonth);
 
+// A memo whose bytes changed on their way into the dialog's edits and back:
+// bytes that are no Shift_JIS character become "・", and some characters
+// come back as another code of the same character. `stored` is what the
+// month file holds, `shown` what the same text gives when read back from
+// the edit untouched.
+struct MemoAsShown {
+  bool changed = false;
+  std::string stored;
+  std::string shown;
+};
+// Index 0 is the month memo, 1..31 the days.
+using MonthAsShown = std::array<MemoAsShown, 32>;
+
+// The memos of the grid whose bytes `roundTrip` (the way to the edit and
+// back) changes. A memo that `roundTrip` cannot carry at all is left out:
+// no text read back from an edit can equal its shown form.
+MonthAsShown monthAsShown(const MonthGrid& grid, bool (*roundTrip)(std::string_view, std::string&));
+
 // Writes both edits back into the grid, which holds the month of the
 // dialog: the month memo (replaced even when empty), then, for every day of
 // the month, the memo the split finds (or none). A day that had no memo
-// block gets `newMemoColour`; one that had keeps its colour. False when
-// memory ran short; the grid then holds what was stored up to that point.
+// block gets `newMemoColour`; one that had keeps its colour. A memo that
+// reads back exactly as it was shown (`asShown`, when given) keeps the bytes
+// it had, so that the text of days nobody edited is never re-encoded. False
+// when memory ran short; the grid then holds what was stored up to that
+// point.
 bool storeMonthDialogText(MonthGrid& grid, std::string_view monthMemo, std::string_view dayText,
-                          Colour newMemoColour);
+                          Colour newMemoColour, const MonthAsShown* asShown = nullptr);

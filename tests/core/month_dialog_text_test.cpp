@@ -119,6 +119,84 @@ TEST_F(MonthDialogTextTest, WhereAMemoEnds) {
   EXPECT_EQ(memoOf(4), "B");
 }
 
+TEST_F(MonthDialogTextTest, AHeadingRightUnderAnotherEndsTheMemoAboveIt) {
+  november();
+  setMemo(3, "A", kMemoDefault);
+  setMemo(4, "B", kMemoDefault);
+  // The only line under the 3rd deleted: the 3rd is empty and keeps no copy
+  // of the 4th's heading and text.
+  ASSERT_TRUE(storeMonthDialogText(grid_, "", "[ 3日]\r\n[ 4日]\r\nB\r\n", kMemoDefault));
+  EXPECT_EQ(memoOf(3), "");
+  EXPECT_EQ(memoOf(4), "B");
+  EXPECT_EQ(dropped("[ 3日]\r\n[ 4日]\r\nB\r\n"), "<nothing>");
+  // Three headings in a row, and a heading of a day November lacks in between.
+  ASSERT_TRUE(storeMonthDialogText(grid_, "", "[ 1日]\r\n[ 2日]\r\n[31日]\r\n無い日\r\n[ 5日]\r\nE", kMemoDefault));
+  EXPECT_EQ(memoOf(1), "");
+  EXPECT_EQ(memoOf(2), "");
+  EXPECT_EQ(memoOf(5), "E");
+  EXPECT_EQ(dropped("[ 1日]\r\n[ 2日]\r\n[31日]\r\n無い日\r\n[ 5日]\r\nE"), "無い日");
+}
+
+TEST_F(MonthDialogTextTest, TheSecondByteOfACharacterIsNoBracket) {
+  november();
+  // "ー" is 0x81 0x5B: its second byte is "[", and " 4日]" after it has a
+  // heading's shape. It is text of the 3rd, not a heading of the 4th.
+  const std::string text = "[ 3日]\r\nAー 4日]\r\nB\r\n";
+  ASSERT_EQ(text.substr(9, 2), "\x81\x5b");
+  ASSERT_TRUE(storeMonthDialogText(grid_, "", text, kMemoDefault));
+  EXPECT_EQ(memoOf(3), "Aー 4日]\r\nB");
+  EXPECT_EQ(memoOf(4), "<none>");
+  // At a line's start it does not end the memo above either.
+  ASSERT_TRUE(storeMonthDialogText(grid_, "", "[ 3日]\r\nー 4日]\r\nB", kMemoDefault));
+  EXPECT_EQ(memoOf(3), "ー 4日]\r\nB");
+  EXPECT_EQ(memoOf(4), "<none>");
+  // What the dialog builds from such memos splits back to the same memos.
+  MonthGrid built;
+  built.build(2004, 11);
+  built.findDay(3)->memo = MemoText::copyOf("ー 4日]");
+  built.findDay(4)->memo = MemoText::copyOf("");
+  built.findDay(5)->memo = MemoText::copyOf("ーー");
+  const std::string again = buildDayMemoText(built);
+  ASSERT_TRUE(storeMonthDialogText(grid_, "", again, kMemoDefault));
+  EXPECT_EQ(memoOf(3), "ー 4日]");
+  EXPECT_EQ(memoOf(4), "");
+  EXPECT_EQ(memoOf(5), "ーー");
+}
+
+// The way to the edit and back as Windows takes it for bytes that are no
+// character: 0x85 0x40 comes back as "・".
+bool dotForUnknown(std::string_view sjis, std::string& shown) {
+  shown.clear();
+  for (std::size_t at = 0; at < sjis.size(); ++at) {
+    if (sjis.substr(at, 2) == "\x85\x40") {
+      shown += "・";
+      ++at;
+    } else {
+      shown += sjis[at];
+    }
+  }
+  return true;
+}
+
+TEST_F(MonthDialogTextTest, MemosNobodyEditedKeepTheirBytes) {
+  november();
+  setMemo(3, "A\x85\x40" "B", kMemoDefault);
+  setMemo(4, "\x85\x40", kMemoDefault);
+  setMemo(5, "plain", kMemoDefault);
+  ASSERT_TRUE(grid_.setMonthMemo("M\x85\x40"));
+  const MonthAsShown shown = monthAsShown(grid_, dotForUnknown);
+  EXPECT_TRUE(shown[0].changed);
+  EXPECT_TRUE(shown[3].changed);
+  EXPECT_FALSE(shown[5].changed) << "a memo the edit shows as it is needs no note";
+  // The 3rd untouched, the 4th edited, the month memo untouched.
+  ASSERT_TRUE(storeMonthDialogText(grid_, "M・", "[ 3日]\r\nA・B\r\n[ 4日]\r\n・!\r\n[ 5日]\r\nplain\r\n",
+                                   kMemoDefault, &shown));
+  EXPECT_EQ(grid_.monthMemo().text(), "M\x85\x40");
+  EXPECT_EQ(memoOf(3), "A\x85\x40" "B");
+  EXPECT_EQ(memoOf(4), "・!");
+  EXPECT_EQ(memoOf(5), "plain");
+}
+
 TEST_F(MonthDialogTextTest, DroppedTextIsFoundAndQuotedByItsFirstLine) {
   EXPECT_EQ(dropped("上の行\r\n二行目\r\n[ 3日]\r\nA"), "上の行");
   EXPECT_EQ(dropped("[ 3日]\r\nA\r\n[ 3日]\r\n二度目\r\nその次"), "二度目");
