@@ -134,7 +134,7 @@ void openMonthMemoDialog(HWND window) {
   MainWindowState& state = mainWindowState();
   if (editorOpen()) DestroyWindow(state.dayEditorWindow);
   state.dayEditorWindow = nullptr;
-  MonthMemoDialogParams params{&state.shownDate, &state.grid};
+  MonthMemoDialogParams params{&state.shownDate, &state.grid, &state.monthDialogWindow};
   runMonthMemoDialog(appInstance(), window, params);
 }
 
@@ -158,6 +158,9 @@ void showContextMenu(HWND window, POINT point, int popupIndex) {
 // would change the month file). False when the text could not be saved:
 // the user has been told, and the calendar stays open with the editor.
 bool storeEditorBeforeClosing(HWND window) {
+  // The month memo dialog is modal: while it is open no day editor is, and
+  // only a log-off reaches the calendar.
+  if (mainWindowState().monthDialogWindow) return storeMonthMemoDialogNow(mainWindowState().monthDialogWindow);
   HWND editor = mainWindowState().dayEditorWindow;
   if (!editorOpen() || !dayEditorHoldsChanges(editor)) return true;
   return commitOpenEditor(window);
@@ -241,7 +244,7 @@ LRESULT onCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       toggleTopmost(window);
       return 0;
     case CMD_COPY_BITMAP:
-      copyCalendarBitmap(window);
+      copyCalendarBitmap(window, calendarView());
       return 0;
     case CMD_SNAP_CORNER:
       snapToCorner(window);
@@ -254,7 +257,14 @@ LRESULT onCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
+// A click on the calendar gives it the keyboard, wherever the focus was in
+// it (a tool strip button): the arrows and Enter then act on the calendar.
+void takeKeyboardFocus(HWND window) {
+  if (GetFocus() != window) SetFocus(window);
+}
+
 void onLeftButtonDown(HWND window, LPARAM point) {
+  takeKeyboardFocus(window);
   MainWindowState& state = mainWindowState();
   state.previousCursorDay = state.cursorDay;
   // The coordinates are taken as unsigned: a point left of or above the
@@ -279,6 +289,7 @@ void onLeftButtonDoubleClick(HWND window, LPARAM point) {
 }
 
 void onRightButtonDown(HWND window, LPARAM point) {
+  takeKeyboardFocus(window);
   POINT screen{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
   ClientToScreen(window, &screen);
   showContextMenu(window, screen, 0);

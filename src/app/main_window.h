@@ -31,6 +31,7 @@ struct MainWindowState {
   int watchedDay = 0;
   HWND toolWindow = nullptr;
   HWND dayEditorWindow = nullptr;
+  HWND monthDialogWindow = nullptr;  // while the modal month memo dialog runs
   DayEditorTarget editorTarget;
 };
 
@@ -66,4 +67,6 @@ void onNotifyIcon(HWND window, WPARAM wParam, LPARAM lParam);
 // The window's close box, Alt+F4 and the menu's exit: what the day memo
 // editor holds is stored first, and a failed store keeps the window open.
 void onClose(HWND window);
+// Stores what the open day memo editor or month memo dialog holds, if it
+// was changed. False when it could not be stored (the user was told).
 bool storeEditorBeforeClosing(HWND window);

@@ -63,6 +63,12 @@ Rect restoredWindowRect(int x, int y, int width, int height, const Rect* monitor
   return Rect{left, top, left + width, top + height};
 }
 
+Rect workspaceToScreen(const Rect& normal, const Rect& monitor, const Rect& work) {
+  const int dx = work.left - monitor.left;
+  const int dy = work.top - monitor.top;
+  return Rect{normal.left + dx, normal.top + dy, normal.right + dx, normal.bottom + dy};
+}
+
 Rect framelessWindowRect(const Rect& window, int clientWidth, int clientHeight, int toolStripHeight) {
   int windowWidth = window.right - window.left;
   int windowHeight = window.bottom - window.top;

@@ -30,6 +30,13 @@ Rect restoredWindowRect(int x, int y, int width, int height, const Rect* monitor
 
 constexpr int kDefaultWindowSize = 200;
 
+// The restored rectangle the system keeps for a window (in workspace
+// coordinates) in screen coordinates. Workspace coordinates are offset by
+// how far the work area of the window's own monitor lies from that
+// monitor's corner (a taskbar at its top or left); `monitor` and `work` are
+// that monitor's full and work areas.
+Rect workspaceToScreen(const Rect& normal, const Rect& monitor, const Rect& work);
+
 // The window rectangle of the frameless window that shows the calendar area
 // where it is now: `window` and the client size are the framed window's,
 // `toolStripHeight` the tool strip's outer height. The width of one frame

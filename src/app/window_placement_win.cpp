@@ -54,23 +54,20 @@ void moveTo(HWND window, const Rect& r) {
 }
 
 // The restored rectangle in screen coordinates. The system keeps it in
-// work-area coordinates, which differ from the screen's when a taskbar sits
-// at the top or left; restorePlacement moves the window in screen ones.
+// workspace coordinates, which differ from the screen's when a taskbar sits
+// at the top or left of the window's monitor (not the primary's: on a
+// second monitor that one would move the window at every run);
+// restorePlacement moves the window in screen ones.
 Rect normalRectOnScreen(HWND window) {
   WINDOWPLACEMENT placement{};
   placement.length = sizeof placement;
   GetWindowPlacement(window, &placement);
   Rect normal = toRect(placement.rcNormalPosition);
-  if (!(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) {
-    RECT work{};
-    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
-      normal.left += work.left;
-      normal.right += work.left;
-      normal.top += work.top;
-      normal.bottom += work.top;
-    }
-  }
-  return normal;
+  if (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) return normal;
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info)) return normal;
+  return workspaceToScreen(normal, toRect(info.rcMonitor), toRect(info.rcWork));
 }
 
 void becomeFrameless(HWND window, HWND toolWindow, const Rect& outer, int clientWidth, int clientHeight) {
@@ -159,6 +156,13 @@ void snapToCorner(HWND window) {
   Point origin = snapCornerOrigin(toRect(outer), monitorOf(window));
   // HWND_TOP brings it to the front of its band without changing the band.
   SetWindowPos(window, HWND_TOP, origin.x, origin.y, 0, 0, SWP_NOSIZE);
+}
+
+bool placeOnAMonitor(HWND window, const DialogPlacement& saved) {
+  if (saved.width == 0 || saved.height == 0) return false;
+  std::vector<Rect> monitors = monitorRects();
+  moveTo(window, restoredWindowRect(saved.x, saved.y, saved.width, saved.height, monitors.data(), monitors.size()));
+  return true;
 }
 
 void savePlacement(HWND window, HWND toolWindow) {

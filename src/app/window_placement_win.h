@@ -4,6 +4,8 @@
 // modes remembered in the settings file. The arithmetic is in placement.h.
 #include <windows.h>
 
+#include "settings/app_settings.h"
+
 // At creation, before the settings are loaded: X, Y, Width and Height, put
 // back onto a monitor that exists now.
 void restorePlacement(HWND window);
@@ -17,6 +19,11 @@ void toggleFrame(HWND window, HWND toolWindow);
 void toggleTopmost(HWND window);
 // Moves the window into the corner of its monitor nearest to its centre.
 void snapToCorner(HWND window);
+
+// A memo dialog's saved rectangle, when it has a size (false otherwise,
+// and nothing moves): where it was, or, when it lies on no monitor now,
+// moved onto the nearest one with its size, as the main window is.
+bool placeOnAMonitor(HWND window, const DialogPlacement& saved);
 
 // At close and at log-off: writes the placement, the modes and the memo
 // dialogs' placements, when SAVE_POS is set and the tool strip still exists.

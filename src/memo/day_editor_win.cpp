@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/commands.h"
+#include "app/window_placement_win.h"
 #include "app/main_window.h"
 #include "calendar/names.h"
 #include "memo/memo_edit_win.h"
@@ -88,11 +89,7 @@ void recordPlacement(HWND editor) {
   appSettings().setDayDialogPlacement(DialogPlacement{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top});
 }
 
-void applyPlacement(HWND editor) {
-  const DialogPlacement& placement = appSettings().dayDialogPlacement();
-  if (placement.width != 0 && placement.height != 0)
-    MoveWindow(editor, placement.x, placement.y, placement.width, placement.height, TRUE);
-}
+void applyPlacement(HWND editor) { placeOnAMonitor(editor, appSettings().dayDialogPlacement()); }
 
 // Puts the edit's text and editorColor into the target day's cell, in the
 // target month freshly read from its file (the main window may be showing

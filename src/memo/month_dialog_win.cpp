@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/window_placement_win.h"
 #include "calendar/names.h"
 #include "memo/memo_edit_win.h"
 #include "memo/month_dialog_text.h"
@@ -22,6 +23,9 @@ constexpr int kSplitterId = 1056;  // the label of the day memos
 constexpr int kDayEditId = 1031;
 constexpr int kMinMonthEditHeight = 10;
 constexpr std::size_t kQuoteBytes = 80;
+// Sent by the owner at log-off: store now, stay open. The result is 1 when
+// nothing typed is left unsaved.
+constexpr UINT kStoreNowMessage = WM_APP + 1;
 
 struct MonthDialogState {
   MonthMemoDialogParams params{};
@@ -29,7 +33,15 @@ struct MonthDialogState {
   int lastDragX = 0;  // noted, not used
   int lastDragY = 0;
   bool layingOut = false;
+  // The memos whose bytes the edits would change, so that OK stores those of
+  // days nobody edited as they were.
+  MonthAsShown asShown;
 };
+
+// What a memo's bytes become in an edit and read back untouched.
+bool roundTripThroughEdit(std::string_view sjis, std::string& shown) {
+  return wideToSjis(sjisToWide(sjis), shown);
+}
 
 MonthDialogState* stateOf(HWND dialog) {
   return reinterpret_cast<MonthDialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
@@ -112,17 +124,19 @@ void applyPlacement(HWND dialog) {
   RECT created{};
   GetWindowRect(dialog, &created);
   MoveWindow(dialog, 0, 0, 0, 0, FALSE);
-  const DialogPlacement& saved = appSettings().monthDialogPlacement();
-  RECT chosen = created;
-  if (saved.width != 0 && saved.height != 0) chosen = RECT{saved.x, saved.y, saved.x + saved.width, saved.y + saved.height};
   setChildHeight(dialog, kMonthEditId, appSettings().monthDialogSeparator());
-  MoveWindow(dialog, chosen.left, chosen.top, chosen.right - chosen.left, chosen.bottom - chosen.top, TRUE);
+  // A saved rectangle on no monitor now (one since unplugged) is brought
+  // onto the nearest: a modal dialog out of sight would leave the calendar
+  // disabled with no way back but a guessed Esc.
+  if (!placeOnAMonitor(dialog, appSettings().monthDialogPlacement()))
+    MoveWindow(dialog, created.left, created.top, created.right - created.left, created.bottom - created.top, TRUE);
 }
 
 void onInitDialog(HWND dialog, const MonthMemoDialogParams* params) {
   auto* state = new MonthDialogState;
   state->params = *params;
   SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
+  if (state->params.openDialog) *state->params.openDialog = dialog;
 
   char title[32];
   std::snprintf(title, sizeof title, "%d年%d月", shownYear(*state), shownMonth(*state));
@@ -133,6 +147,7 @@ void onInitDialog(HWND dialog, const MonthMemoDialogParams* params) {
   prepareMemoEdit(monthEdit);
   prepareMemoEdit(dayEdit);
   const MonthGrid& grid = *state->params.grid;
+  state->asShown = monthAsShown(grid, roundTripThroughEdit);
   if (grid.monthMemo().present()) setMemoEditText(monthEdit, grid.monthMemo().text());
   setMemoEditText(dayEdit, buildDayMemoText(grid));
   SetFocus(monthEdit);
@@ -175,13 +190,29 @@ bool storeMonthDialog(HWND dialog, MonthDialogState& state) {
   const int year = shownYear(state), month = shownMonth(state);
   if (!confirmDroppedText(dialog, dayText, daysInMonth(year, month))) return false;
   MonthGrid& grid = *state.params.grid;
-  bool stored = storeMonthDialogText(grid, monthMemo, dayText, appSettings().color(kColourMemoDefault));
+  bool stored = storeMonthDialogText(grid, monthMemo, dayText, appSettings().color(kColourMemoDefault),
+                                     &state.asShown);
   if (stored && grid.save(year, month)) return true;
   grid.build(year, month);
   grid.load(year, month);
   InvalidateRect(GetWindow(dialog, GW_OWNER), nullptr, TRUE);
   showMemoWarning(dialog, stored ? memoSaveFailedMessage(year, month) : memoNoMemoryMessage());
   return false;
+}
+
+bool holdsChanges(HWND dialog) {
+  return SendDlgItemMessageW(dialog, kMonthEditId, EM_GETMODIFY, 0, 0) != 0 ||
+         SendDlgItemMessageW(dialog, kDayEditId, EM_GETMODIFY, 0, 0) != 0;
+}
+
+// What OK stores, without closing; the edits then count as saved.
+bool storeNow(HWND dialog, MonthDialogState& state) {
+  if (!holdsChanges(dialog)) return true;
+  if (!storeMonthDialog(dialog, state)) return false;
+  SendDlgItemMessageW(dialog, kMonthEditId, EM_SETMODIFY, FALSE, 0);
+  SendDlgItemMessageW(dialog, kDayEditId, EM_SETMODIFY, FALSE, 0);
+  InvalidateRect(GetWindow(dialog, GW_OWNER), nullptr, TRUE);
+  return true;
 }
 
 void onCommand(HWND dialog, int id) {
@@ -263,7 +294,11 @@ INT_PTR CALLBACK monthMemoDialogProc(HWND dialog, UINT message, WPARAM wParam, L
     case WM_CAPTURECHANGED:
       state->splitterDragging = false;
       return TRUE;
+    case kStoreNowMessage:
+      SetWindowLongPtrW(dialog, DWLP_MSGRESULT, storeNow(dialog, *state) ? 1 : 0);
+      return TRUE;
     case WM_DESTROY:
+      if (state->params.openDialog) *state->params.openDialog = nullptr;
       InvalidateRect(GetWindow(dialog, GW_OWNER), nullptr, TRUE);
       return TRUE;
     case WM_NCDESTROY:
@@ -276,6 +311,10 @@ INT_PTR CALLBACK monthMemoDialogProc(HWND dialog, UINT message, WPARAM wParam, L
 }
 
 }  // namespace
+
+bool storeMonthMemoDialogNow(HWND dialog) {
+  return !dialog || SendMessageW(dialog, kStoreNowMessage, 0, 0) != 0;
+}
 
 bool runMonthMemoDialog(HINSTANCE instance, HWND owner, const MonthMemoDialogParams& params) {
   CommonControlsScope styles;

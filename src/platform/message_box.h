@@ -1,6 +1,7 @@
 #pragma once
-// The warnings the user must see: a message box without owner, captioned
-// "Sorvane", with the warning icon. Text is Shift_JIS.
+// The warnings the user must see: a message box owned by the active window
+// (none when there is none), captioned "Sorvane", with the warning icon.
+// Text is Shift_JIS.
 
 void showWarningMessage(const char* text);
 

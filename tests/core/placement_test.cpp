@@ -23,6 +23,19 @@ Rect restoreOn(std::initializer_list<Rect> monitors, int x, int y, int width, in
   return restoredWindowRect(x, y, width, height, monitors.begin(), monitors.size());
 }
 
+// The restored rectangle comes in workspace coordinates: offset by the work
+// area of the window's own monitor, not the primary's.
+TEST(WorkspaceToScreen, UsesTheWorkAreaOfTheWindowsOwnMonitor) {
+  const Rect primary{0, 0, 1920, 1080}, primaryWork{0, 0, 1920, 1040};  // taskbar at the bottom
+  const Rect second{1920, 0, 3200, 1024}, secondWork{1920, 40, 3200, 1024};  // taskbar at the top
+  const Rect third{-1280, 0, 0, 1024}, thirdWork{-1220, 0, 0, 1024};       // taskbar at the left
+  EXPECT_EQ(workspaceToScreen(Rect{100, 80, 400, 330}, primary, primaryWork), (Rect{100, 80, 400, 330}));
+  // Saved as it is on the screen, restored there at the next start: no
+  // creep of 40 pixels a run.
+  EXPECT_EQ(workspaceToScreen(Rect{2000, 60, 2300, 310}, second, secondWork), (Rect{2000, 100, 2300, 350}));
+  EXPECT_EQ(workspaceToScreen(Rect{-1200, 10, -900, 260}, third, thirdWork), (Rect{-1140, 10, -840, 260}));
+}
+
 TEST(RestoredWindowRect, OneScreenKeepsTheDefaultsAndTheWorkedExamples) {
   // No settings file: top-left corner, 200 × 200.
   EXPECT_EQ(restoreOn({kScreen}, 0, 0, 0, 0), (Rect{0, 0, 200, 200}));

@@ -375,6 +375,67 @@ TEST_F(MemoEditorTest, AMonthFileThatCannotBeWrittenIsReportedAndTheEditorStays)
   EXPECT_EQ(december(), given + dayBlock(5, kNewMemoColour, "新しい予定"));
 }
 
+// A save that keeps a damaged month file aside says so in a box owned by
+// the editor: the editor is disabled under it, so a second OK cannot start
+// a second save and a second copy.
+TEST_F(MemoEditorTest, TheWarningOfASaveIsOwnedByTheEditor) {
+  ASSERT_TRUE(prepare(kGridOnly));
+  const std::string damaged = "stray" + dayBlock(3, "00000000", "A");
+  ASSERT_TRUE(app().writeFile(L"200412.dat", damaged));
+  ASSERT_TRUE(start(kDecember15));
+  HWND editor = openEditorOn(5);
+  ASSERT_NE(editor, nullptr);
+  typeText(L"五日");
+  clickControl(editor, IDOK);
+  HWND box = waitForMessageBox(app().processId());
+  ASSERT_NE(box, nullptr) << "no warning about the kept file";
+  EXPECT_NE(messageBoxText(box).find(L"200412.dat.1.bak"), std::wstring::npos);
+  EXPECT_EQ(GetWindow(box, GW_OWNER), editor) << "the warning has no owner";
+  EXPECT_FALSE(IsWindowEnabled(editor)) << "the editor takes clicks under the warning";
+  clickControl(box, IDOK);
+  EXPECT_TRUE(waitUntilGone(box));
+  EXPECT_TRUE(waitUntilGone(editor));
+  EXPECT_EQ(fileOf(L"200412.dat.1.bak"), damaged);
+  EXPECT_EQ(fileOf(L"200412.dat.2.bak"), "<missing>");
+  EXPECT_EQ(december(), dayBlock(3, "00000000", "A") + dayBlock(5, kNewMemoColour, "五日"));
+}
+
+// Placements saved on a monitor since unplugged: both memo windows open on
+// the screen there is, with their saved size. A modal month dialog out of
+// sight would leave the calendar disabled.
+TEST_F(MemoEditorTest, MemoWindowsSavedOffEveryMonitorOpenOnTheScreen) {
+  ASSERT_TRUE(prepare(iniText({"[Sorvane]", "TITLE=0", "DISPLAY_TITLE=1", "WEEK=0", "DISPLAY_WAKU=0",
+                               "DISPLAY_MEMO=0", "SAVE_POS=0", "DAYDLG_X=5000", "DAYDLG_Y=4000", "DAYDLG_W=320",
+                               "DAYDLG_H=220", "MONTHDLG_X=-3000", "MONTHDLG_Y=-2500", "MONTHDLG_W=360",
+                               "MONTHDLG_H=300"})));
+  ASSERT_TRUE(start(kDecember15));
+  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  auto onScreen = [&](HWND w) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    return r.left >= screen.left && r.top >= screen.top && r.right <= screen.right && r.bottom <= screen.bottom;
+  };
+  auto sizeOf = [](HWND w) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+  };
+  HWND editor = openEditorOn(5);
+  ASSERT_NE(editor, nullptr);
+  EXPECT_TRUE(onScreen(editor)) << "the day editor opened off the screen";
+  EXPECT_EQ(sizeOf(editor).cx, 320);
+  EXPECT_EQ(sizeOf(editor).cy, 220);
+  pressKey(VK_ESCAPE);
+  EXPECT_TRUE(waitUntilGone(editor));
+  HWND dialog = openMonthDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(onScreen(dialog)) << "the month dialog opened off the screen";
+  EXPECT_EQ(sizeOf(dialog).cx, 360);
+  EXPECT_EQ(sizeOf(dialog).cy, 300);
+  clickControl(dialog, IDCANCEL);
+  EXPECT_TRUE(waitUntilGone(dialog));
+}
+
 TEST_F(MemoEditorTest, ClosingTheCalendarStoresWhatTheEditorHolds) {
   ASSERT_TRUE(prepare(kGridOnly));
   const std::string given = monthFileText("", {{3, 0, "既存"}});
@@ -481,6 +542,51 @@ TEST_F(MonthMemoDialogTest, HeadingsRoundTripAndNewDaysTakeTheDefaultColour) {
   EXPECT_EQ(december(), "__#00#__\r\n今月の目標" + dayBlock(7, kNewMemoColour, "A\r\n[8日]\r\nB") +
                             dayBlock(9, kNewMemoColour, ""))
       << "a heading at the very end gives an empty memo";
+}
+
+TEST_F(MonthMemoDialogTest, DaysNobodyEditedKeepTheirBytesAndAnEmptiedDayCopiesNothing) {
+  ASSERT_TRUE(prepare(kWithTitleBand));
+  // The 3rd holds bytes that are no Shift_JIS character (a damaged or
+  // foreign file): the edit shows them as "・".
+  const std::string damaged = "A\x85\x40" "B";
+  ASSERT_TRUE(app().writeFile(L"200412.dat", "__#00#__\r\n月" + dayBlock(3, "00000000", damaged.c_str()) +
+                                                 dayBlock(4, "00000255", "A") + dayBlock(5, "00000000", "B")));
+  ASSERT_TRUE(start(kDecember15));
+  HWND dialog = openMonthDialog();
+  ASSERT_NE(dialog, nullptr);
+  retype(dialog, kMonthEditId, L"新しい月");
+  clickControl(dialog, IDOK);
+  EXPECT_TRUE(waitUntilGone(dialog));
+  EXPECT_EQ(december(), "__#00#__\r\n新しい月" + dayBlock(3, "00000000", damaged.c_str()) +
+                            dayBlock(4, "00000255", "A") + dayBlock(5, "00000000", "B"))
+      << "the 3rd, which nobody edited, keeps its bytes";
+
+  // The only line under the 4th deleted: the 4th is emptied, and the 5th's
+  // heading and text are not copied into it.
+  dialog = openMonthDialog();
+  ASSERT_NE(dialog, nullptr);
+  retype(dialog, kDayEditId, L"[ 4日]\n[ 5日]\nB\n");
+  clickControl(dialog, IDOK);
+  EXPECT_TRUE(waitUntilGone(dialog));
+  EXPECT_EQ(december(), "__#00#__\r\n新しい月" + dayBlock(4, "00000255", "") + dayBlock(5, "00000000", "B"));
+}
+
+// At log-off the session may end the process at any moment: what the open
+// month memo dialog holds is stored at the query, as the day editor's is.
+TEST_F(MonthMemoDialogTest, ALogOffStoresWhatTheDialogHolds) {
+  ASSERT_TRUE(prepare(kWithTitleBand));
+  ASSERT_TRUE(start(kDecember15));
+  HWND dialog = openMonthDialog();
+  ASSERT_NE(dialog, nullptr);
+  retype(dialog, kMonthEditId, L"ログオフ前");
+  retype(dialog, kDayEditId, L"[ 3日]\n三日");
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(window(), WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000, &answer));
+  EXPECT_EQ(answer, 1u);
+  EXPECT_EQ(december(), "__#00#__\r\nログオフ前" + dayBlock(3, kNewMemoColour, "三日"));
+  EXPECT_TRUE(IsWindow(dialog)) << "the dialog stays with its text";
+  clickControl(dialog, IDCANCEL);
+  EXPECT_TRUE(waitUntilGone(dialog));
 }
 
 TEST_F(MonthMemoDialogTest, TextThatWouldBeDroppedIsAskedAboutFirst) {
