@@ -107,6 +107,19 @@ void attachToolTip(HWND tool) {
   }
 }
 
+// A button takes the keyboard focus when it is pressed. A press that ends
+// off the button clicks nothing and so never hands the focus back: the
+// calendar's keys would stop working. Every release returns it.
+LRESULT CALLBACK toolButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(button, GWLP_USERDATA));
+  LRESULT result = CallWindowProcW(original, button, message, wParam, lParam);
+  if (message == WM_LBUTTONUP && GetFocus() == button) {
+    HWND calendar = GetParent(GetParent(button));
+    if (calendar) SetFocus(calendar);
+  }
+  return result;
+}
+
 LRESULT CALLBACK toolWindowProc(HWND tool, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
@@ -157,9 +170,12 @@ HWND createToolWindow(HWND parent, HINSTANCE instance, int count, const TBBUTTON
                               buttonHeight + 4, parent, nullptr, instance, nullptr);
   if (!tool) return nullptr;
   for (int i = 0; i < count; ++i) {
-    CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, i * buttonWidth, 2, buttonWidth,
-                    buttonHeight, tool, reinterpret_cast<HMENU>(static_cast<INT_PTR>(table[i].idCommand)), instance,
-                    nullptr);
+    HWND button = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, i * buttonWidth, 2,
+                                  buttonWidth, buttonHeight, tool,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(table[i].idCommand)), instance, nullptr);
+    if (!button) continue;
+    SetWindowLongPtrW(button, GWLP_USERDATA, GetWindowLongPtrW(button, GWLP_WNDPROC));
+    SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(toolButtonProc));
   }
   freeBlock(toolTable);
   std::size_t records = 2 * static_cast<std::size_t>(count);

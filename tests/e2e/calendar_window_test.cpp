@@ -228,6 +228,29 @@ TEST_F(CalendarWindowTest, ClicksSelectTheCellUnderThePoint) {
   EXPECT_EQ(probe(doubled, kDecember2004).cursorDay(), 29);
 }
 
+// A press on a tool strip button that slides off before the release
+// clicks nothing; the calendar's keys must go on working afterwards.
+TEST_F(CalendarWindowTest, KeysWorkAfterAPressThatSlidOffTheToolStrip) {
+  ASSERT_TRUE(prepare(iniText({"[Sorvane]", "TITLE=0", "DISPLAY_TITLE=0", "WEEK=0", "SAVE_POS=0"})));
+  ASSERT_TRUE(start(kDecember15, 300, 250));
+  // The first of the strip's 23 x 21 buttons (the previous month).
+  leftPress(window(), 11, 2 + 10);
+  movePointerTo(toScreen(window(), layout.gridLeft() + layout.cellWidth() / 2, layout.gridTop() + 5 * layout.cellHeight() + 5));
+  Sleep(60);
+  leftRelease(window());
+  settle(window());
+  EXPECT_EQ(windowText(window()).find(L"2004/11"), std::wstring::npos) << "the slid-off press clicked the button";
+  pressKey(VK_RIGHT);
+  Capture moved = shotWithCursorOn("keys-after-slide-off", kDecember2004, 16);
+  EXPECT_EQ(probe(moved, kDecember2004).cursorDay(), 16) << "the arrow key did not reach the calendar";
+  pressKey(VK_RETURN);
+  HWND editor = waitForDayEditor(app().processId());
+  ASSERT_NE(editor, nullptr) << "Enter did not open the cursor day's editor";
+  EXPECT_EQ(windowText(editor), L"2004年12月16日(木)");
+  pressKey(VK_ESCAPE);
+  EXPECT_TRUE(waitUntilGone(editor));
+}
+
 TEST_F(CalendarWindowTest, HolidaysAndMemoMarksInTheirColours) {
   ASSERT_TRUE(prepare(iniText({"[Sorvane]", "TITLE=0", "DISPLAY_TITLE=0", "WEEK=0", "DISPLAY_WAKU=0",
                                "DISPLAY_MEMO=0", "SAVE_POS=0", "YMARK=0", "TMARK=0", "[HOLIDAY]",
