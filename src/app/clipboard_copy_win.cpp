@@ -45,43 +45,49 @@ HGLOBAL packedDibFrom(HDC source, int width, int height) {
 
 }  // namespace
 
-void copyCalendarBitmap(HWND window) {
+void copyCalendarBitmap(HWND window, const CalendarView& view) {
   WindowDC windowDc(window);
-  MemoryDC memory(windowDc.get());
   RECT client{};
   GetClientRect(window, &client);
   const int width = client.right - client.left;
   const int height = client.bottom - client.top;
+  measureLayout(window, windowDc.get(), view);
   const int strip = gridLayout().toolStripHeight;
   const int pictureHeight = height - strip;
+  // No picture, no copy: the clipboard keeps what the user had on it.
+  if (width <= 0 || pictureHeight <= 0) return;
+  GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(windowDc.get(), width, pictureHeight));
+  if (!bitmap) return;
 
-  HBITMAP bitmap = CreateCompatibleBitmap(windowDc.get(), width, pictureHeight);
-  bool bitmapTaken = false;
+  // The calendar is painted straight into the bitmap, by the code that
+  // paints the window, without the cursor frame, memo marks and today.
+  // Copied from the screen instead, it would hold whatever covers the
+  // window there (the memo editor, another topmost window) and miss what
+  // lies off the screen. The strip's rows fall above the bitmap.
+  MemoryDC memory(windowDc.get());
+  HGLOBAL dib = nullptr;
   {
-    SelectGuard select(memory.get(), bitmap);
-
-    // A whole repaint, now, without the cursor frame, memo marks and today.
+    SelectGuard select(memory.get(), bitmap.get());
+    // What the window's erase gives where the paint leaves the background
+    // alone (a picture smaller than the window, or none loaded).
+    RECT area{0, 0, width, pictureHeight};
+    FillRect(memory.get(), &area, reinterpret_cast<HBRUSH>(GetClassLongPtrW(window, GCLP_HBRBACKGROUND)));
+    SetViewportOrgEx(memory.get(), 0, -strip, nullptr);
     setCopyingToClipboard(true);
-    InvalidateRect(window, nullptr, TRUE);
-    UpdateWindow(window);
-
-    // Rows beyond the bitmap's height fall away.
-    BitBlt(memory.get(), 0, 0, width, height, windowDc.get(), 0, strip, SRCCOPY);
-    HGLOBAL dib = bitmap ? packedDibFrom(memory.get(), width, pictureHeight) : nullptr;
-
-    bool dibTaken = false;
-    if (OpenClipboard(window)) {
-      EmptyClipboard();
-      // Once handed over, the clipboard owns them.
-      if (bitmap) bitmapTaken = SetClipboardData(CF_BITMAP, bitmap) != nullptr;
-      if (dib) dibTaken = SetClipboardData(CF_DIB, dib) != nullptr;
-      CloseClipboard();
-    }
-    if (dib && !dibTaken) GlobalFree(dib);
-
+    paintCalendar(window, memory.get(), view);
     setCopyingToClipboard(false);
-    InvalidateRect(window, nullptr, TRUE);
+    SetViewportOrgEx(memory.get(), 0, 0, nullptr);
+    GdiFlush();
+    dib = packedDibFrom(memory.get(), width, pictureHeight);
   }
-  // Deselected above; a bitmap the clipboard did not take is ours to free.
-  if (bitmap && !bitmapTaken) DeleteObject(bitmap);
+  if (!dib) return;
+  if (!OpenClipboard(window)) {
+    GlobalFree(dib);
+    return;
+  }
+  EmptyClipboard();
+  // Once handed over, the clipboard owns them.
+  if (SetClipboardData(CF_BITMAP, bitmap.get())) bitmap.release();
+  if (!SetClipboardData(CF_DIB, dib)) GlobalFree(dib);
+  CloseClipboard();
 }

@@ -81,6 +81,23 @@ void drawMark(HDC dc, int style, const Rect& r, Colour colour) {
   }
 }
 
+// The window's own DC lines the desktop up by itself. Any other DC (the
+// clipboard's bitmap) starts at the screen's corner: the desktop is painted
+// shifted by the client area's place on the screen, so that the picture
+// shows what lies behind the window.
+void paintDesktopBehind(HWND window, HDC dc) {
+  if (WindowFromDC(dc) == window) {
+    PaintDesktop(dc);
+    return;
+  }
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  POINT previous{};
+  OffsetViewportOrgEx(dc, -origin.x, -origin.y, &previous);
+  PaintDesktop(dc);
+  SetViewportOrgEx(dc, previous.x, previous.y, nullptr);
+}
+
 }  // namespace
 
 GridLayout& gridLayout() { return layout; }
@@ -114,7 +131,7 @@ void paintBackground(HWND window, HDC dc) {
   const AppSettings& s = appSettings();
   SIZE size = clientSize(window);
   if (s.wall() == 1) {
-    PaintDesktop(dc);
+    paintDesktopBehind(window, dc);
     return;
   }
   if (s.wall() == 2) {

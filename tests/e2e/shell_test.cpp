@@ -14,6 +14,7 @@
 #include "e2e/calendar_fixture.h"
 #include "e2e/desktop_input.h"
 #include "e2e/e2e_options.h"
+#include "e2e/memo_windows.h"
 
 namespace {
 
@@ -418,6 +419,71 @@ TEST_F(ShellTest, ClipboardPictureLeavesOutStripCursorAndMarks) {
   EXPECT_EQ(back.markedDay(kToday), 15);
 }
 
+// The picture is the calendar as it paints itself, not what the screen
+// shows at its place: the memo editor lying over it stays out, and the part
+// of the calendar beyond the screen's edge is in it.
+TEST_F(ShellTest, TheClipboardPictureIsTheCalendarWhereverItIsCoveredOrOffTheScreen) {
+  ASSERT_TRUE(prepare(iniText({"[Sorvane]", "TITLE=0", "DISPLAY_TITLE=0", "WEEK=0", "DISPLAY_WAKU=1",
+                               "DISPLAY_MEMO=1", "SAVE_POS=0"})));
+  ASSERT_TRUE(start(kDecember15, 300, 250));
+  Capture uncovered = shotWithCursorOn("uncovered", kDecember2004, 15);
+  pressKey(VK_RETURN);
+  HWND editor = waitForDayEditor(app().processId());
+  ASSERT_NE(editor, nullptr);
+  // A third of the calendar beyond the screen's left edge, the editor over
+  // the middle of what is left.
+  RECT placed = app().windowRect();
+  SetWindowPos(window(), nullptr, -100, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  settle(window(), 200);
+  const POINT origin = calendarOrigin();
+  MoveWindow(editor, origin.x + 160, origin.y + 40, 200, 150, TRUE);
+  settle(editor, 200);
+
+  emptyClipboard();
+  PostMessageW(window(), WM_COMMAND, 40013, 0);
+  ASSERT_TRUE(waitUntil(clipboardHasBitmap)) << "no bitmap on the clipboard";
+  ClipboardPictures pictures = readClipboardPictures();
+  pictures.bitmap.saveBmp(e2eOptions().shotDir + L"\\ShellTest.CoveredClipboardPicture-copied.bmp");
+  ASSERT_EQ(pictures.bitmap.height(), 250 - kStripHeight);
+  RECT today = layout.cellOf(kDecember2004, 15);
+  InflateRect(&today, 2, 2);
+  EXPECT_EQ(differingPixels(pictures.bitmap, uncovered, kStripHeight,
+                            [&](int x, int y) { return !inside(today, x, y + kStripHeight); }),
+            0)
+      << "the picture holds something other than the calendar";
+  pressKey(VK_ESCAPE);
+  EXPECT_TRUE(waitUntilGone(editor));
+}
+
+// A client area no higher than the strip has no picture to copy: the
+// clipboard keeps what the user had put on it.
+TEST_F(ShellTest, ACopyWithNoCalendarAreaLeavesTheClipboardAlone) {
+  ASSERT_TRUE(prepare(kGridOnly));
+  ASSERT_TRUE(start(kDecember15, 300, 250));
+  RECT outer = app().windowRect();
+  RECT client{};
+  GetClientRect(window(), &client);
+  const int frameHeight = (outer.bottom - outer.top) - client.bottom;
+  SetWindowPos(window(), nullptr, 0, 0, outer.right - outer.left, frameHeight + kStripHeight,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  settle(window(), 200);
+  ASSERT_LE(clientSize().cy, kStripHeight);
+  ASSERT_TRUE(openClipboardSoon());
+  EmptyClipboard();
+  const char text[] = "kept";
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof text);
+  std::memcpy(GlobalLock(block), text, sizeof text);
+  GlobalUnlock(block);
+  SetClipboardData(CF_TEXT, block);
+  CloseClipboard();
+  PostMessageW(window(), WM_COMMAND, 40013, 0);
+  settle(window(), 300);
+  ASSERT_TRUE(openClipboardSoon());
+  EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT)) << "the user's clipboard was emptied";
+  EXPECT_FALSE(IsClipboardFormatAvailable(CF_BITMAP));
+  CloseClipboard();
+}
+
 TEST_F(ShellTest, FramelessClipboardPictureIsTheWholeClientArea) {
   ASSERT_TRUE(prepare(kGridOnly));
   ASSERT_TRUE(start(kDecember15, 300, 250));
@@ -615,6 +681,36 @@ TEST_F(ShellTest, PlacementAndModesComeBackWithSavePos) {
   EXPECT_EQ(now.y, origin.y);
   EXPECT_EQ(clientSize().cx, size.cx);
   EXPECT_EQ(clientSize().cy, size.cy);
+}
+
+// With a taskbar at the top the system keeps the restored rectangle in
+// workspace coordinates; saved and restored, the window stays where it was.
+TEST_F(ShellTest, AWorkAreaBelowATopTaskbarDoesNotMoveTheWindowFromRunToRun) {
+  RECT full{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  RECT previous{};
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &previous, 0));
+  RECT work = full;
+  work.top = 40;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, SPIF_SENDCHANGE));
+  struct RestoreWorkArea {
+    RECT area;
+    ~RestoreWorkArea() { SystemParametersInfoW(SPI_SETWORKAREA, 0, &area, SPIF_SENDCHANGE); }
+  } restore{previous};
+  ASSERT_TRUE(prepareWritable(
+      iniText({"[Sorvane]", "SAVE_POS=1", "X=150", "Y=120", "Width=300", "Height=250"}).c_str()));
+  for (int run = 0; run < 2; ++run) {
+    if (run == 0)
+      ASSERT_TRUE(startAsItOpens(kDecember15));
+    else
+      ASSERT_TRUE(startAgainAsItOpens(kDecember15));
+    RECT r = app().windowRect();
+    EXPECT_EQ(r.left, 150) << "run " << run;
+    EXPECT_EQ(r.top, 120) << "run " << run;
+    ASSERT_TRUE(app().close());
+    auto keys = savedKeys();
+    EXPECT_EQ(keys["X"], "150") << "run " << run;
+    EXPECT_EQ(keys["Y"], "120") << "run " << run;
+  }
 }
 
 TEST_F(ShellTest, MaximisedAndMinimisedWindowsComeBackSo) {
