@@ -25,6 +25,17 @@ app="$work/unpacked/Sorvane-9.9.9"
 checks=$((checks + 1))
 grep -q $'^HOLIDAY_LAW=1\r$' "$app/Sorvane.ini" || fail "the starter settings ask for the holiday law"
 
+# tools/run.sh starts a new user with the same starter settings as the zip,
+# and leaves a settings file already there alone.
+checks=$((checks + 1))
+"$source/tools/prepare-run-folder.sh" "$work/run" "$build/src/Sorvane.exe"
+cmp -s "$work/run/Sorvane.ini" "$app/Sorvane.ini" || fail "the run folder's first settings differ from the zip's"
+cmp -s "$work/run/Sorvane.exe" "$build/src/Sorvane.exe" || fail "the run folder has no Sorvane.exe"
+checks=$((checks + 1))
+printf '[Sorvane]\r\nTITLE=1\r\n' > "$work/run/Sorvane.ini"
+"$source/tools/prepare-run-folder.sh" "$work/run" "$build/src/Sorvane.exe"
+[ "$(cat "$work/run/Sorvane.ini")" = "$(printf '[Sorvane]\r\nTITLE=1\r')" ] || fail "the user's settings file was replaced"
+
 # A clean prefix of its own, ended when the test ends.
 export SORVANE_WINEPREFIX="$work/prefix"
 trap 'WINEPREFIX="$SORVANE_WINEPREFIX" wineserver -k >/dev/null 2>&1' EXIT

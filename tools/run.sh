@@ -4,7 +4,8 @@
 # Without one it starts on a virtual display, saves a screenshot after a few
 # seconds, closes the program and prints where the picture is.
 # The program keeps its settings (Sorvane.ini) and month files beside the
-# executable, in build/win32/run/.
+# executable, in build/win32/run/; the first start there gets the starter
+# settings file the release zip ships.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -12,8 +13,7 @@ tools/setup.sh >/dev/null
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 --target Sorvane >/dev/null
 run="$root/build/win32/run"
-mkdir -p "$run"
-cp build/win32/src/Sorvane.exe "$run/"
+tools/prepare-run-folder.sh "$run" build/win32/src/Sorvane.exe
 cd "$run"
 export SORVANE_WINEPREFIX="$root/build/win32/wineprefix"
 

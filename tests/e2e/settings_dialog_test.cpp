@@ -237,6 +237,23 @@ TEST_F(SettingsDialogTest, TheToolStripsSettingsButtonOpensTheDialog) {
   ASSERT_TRUE(closeWith(IDCANCEL));  // and the file stays as it was
 }
 
+// The version page names the file the program runs as and opens the
+// read-me beside it, which only the release zip brings.
+TEST_F(SettingsDialogTest, TheVersionPageNamesTheProgramAndOffersTheReadMeBesideIt) {
+  ASSERT_TRUE(prepare(kHandWritten));
+  ASSERT_TRUE(start(kDecember15));
+  ASSERT_TRUE(openDialog());
+  selectTab(8);
+  EXPECT_EQ(textOf(GetDlgItem(page(kVersion), 1054)), L"Sorvane (SorvaneTestClock.exe)");
+  EXPECT_FALSE(enabled(page(kVersion), 1053)) << "a button that opens nothing";
+  ASSERT_TRUE(closeWith(IDCANCEL));
+  ASSERT_TRUE(app().writeFile(L"README.txt", "Sorvane\r\n"));
+  ASSERT_TRUE(openDialog());
+  selectTab(8);
+  EXPECT_TRUE(enabled(page(kVersion), 1053)) << "the read-me beside the program is offered";
+  ASSERT_TRUE(closeWith(IDCANCEL));
+}
+
 TEST_F(SettingsDialogTest, OkWithoutASettingsFileWritesEveryKeyOfThePages) {
   ASSERT_TRUE(prepare(""));
   expectChangeOf(kSettingsFileName);
