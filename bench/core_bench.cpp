@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "calendar/lunar_calendar.h"
 #include "calendar/month_grid.h"
 #include "memo/month_store.h"
 #include "settings/settings_file.h"
@@ -79,6 +80,38 @@ void BM_BuildAndLoadMonth(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_BuildAndLoadMonth)->Unit(benchmark::kMicrosecond);
+
+// The same with the month's lunar dates for the rokuyo. December 2004 runs
+// into the next lunar year (two computed); December 2033 lies in lunar years
+// of 13 months, where every month is searched for a principal term.
+void BM_BuildAndLoadMonthWithRokuyo(benchmark::State& state) {
+  const int year = static_cast<int>(state.range(0));
+  Scratch scratch;
+  scratch.write("bench.ini", typicalSettings() + "[Sorvane]\r\nROKUYO=1\r\n");
+  char name[32];
+  std::snprintf(name, sizeof name, "%04d12.dat", year);
+  scratch.write(name, monthWithMemos());
+  MonthGrid grid;
+  MonthLunarDates lunar;
+  for (auto _ : state) {
+    grid.build(year, 12);
+    grid.load(year, 12);
+    buildMonthLunarDates(year, 12, lunar);
+    benchmark::DoNotOptimize(grid.findDay(31)->memo.handle());
+    benchmark::DoNotOptimize(lunar.days[31]);
+  }
+}
+BENCHMARK(BM_BuildAndLoadMonthWithRokuyo)->Arg(2004)->Arg(2033)->Unit(benchmark::kMicrosecond);
+
+// The lunar dates alone, for a month inside one lunar year of 12 months.
+void BM_MonthLunarDates(benchmark::State& state) {
+  MonthLunarDates lunar;
+  for (auto _ : state) {
+    buildMonthLunarDates(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), lunar);
+    benchmark::DoNotOptimize(lunar.days[15]);
+  }
+}
+BENCHMARK(BM_MonthLunarDates)->Args({2026, 6})->Args({2004, 12})->Args({2033, 12})->Unit(benchmark::kMicrosecond);
 
 // The same month with the holidays of the law (HOLIDAY_LAW=1): the law's
 // dates are computed, and the section is still read for user holidays.

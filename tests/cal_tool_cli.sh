@@ -53,6 +53,23 @@ check_golden tsv.txt show-tsv-200412.txt "show --tsv"
 cal show 2004 12 --ini test.ini > show.txt
 check_golden show.txt show-200412.txt "show"
 
+# WAREKI=1 (or 2) writes the era year of the month's first day in show's
+# first line; --tsv is the same with any settings. A leap month's lunar date.
+printf '[Sorvane]\r\nDATADIR=data\r\nWAREKI=1\r\n' > wareki.ini
+printf '[Sorvane]\r\nDATADIR=data\r\nWAREKI=2\r\n' > wareki2.ini
+for case in "2019 5 wareki.ini 令和元年5月" "2019 4 wareki.ini 平成31年4月" "1989 1 wareki2.ini 昭和64年1月" \
+            "1990 1 wareki.ini 平成2年1月" "2026 12 wareki.ini 令和8年12月" "2019 5 none.ini 2019年5月"; do
+  set -- $case
+  cal show "$1" "$2" --ini "$3" --data data > era.txt
+  checks=$((checks + 1))
+  [ "$(head -n 1 era.txt)" = "           $4" ] || fail "show $1 $2 with $3: $(head -n 1 era.txt)"
+done
+cal show --tsv 2004 12 --ini wareki.ini > tsv3.txt
+checks=$((checks + 1))
+[ "$(cut -f8-9 tsv.txt)" = "$(cut -f8-9 tsv3.txt)" ] || fail "--tsv does not depend on WAREKI"
+cal show --tsv 2033 12 --ini none.ini --data data > leap.txt
+check_golden leap.txt show-tsv-203312.txt "show --tsv of a leap month"
+
 # The data directory can be named directly, with or without a separator.
 # (Without the settings file the holidays differ; the memo columns may not.)
 cal show --tsv 2004 12 --data data/ --ini none.ini > tsv2.txt

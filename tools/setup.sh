@@ -20,6 +20,8 @@ PACKAGES=(
   libjpeg62-turbo-dev libjpeg-turbo-progs nasm dpkg-dev
   # The iCalendar export is checked with a real parser.
   python3-icalendar
+  # The lunar calendar is checked against an independent ephemeris.
+  python3-ephem
 )
 
 missing_packages() {

@@ -8,6 +8,8 @@
 #include <string_view>
 
 #include "app/ics_export.h"
+#include "calendar/era.h"
+#include "calendar/lunar_calendar.h"
 #include "calendar/month_grid.h"
 #include "calendar/names.h"
 #include "memo/month_store.h"
@@ -229,25 +231,40 @@ void appendIndented(std::string& out, const std::string& memo) {
   }
 }
 
-void printTsv(const MonthGrid& grid, std::FILE* out) {
+void printTsv(const MonthGrid& grid, const Date& date, std::FILE* out) {
+  MonthLunarDates lunar;
+  buildMonthLunarDates(date.year, date.month, lunar);
   const MemoText& monthMemo = grid.monthMemo();
   std::fprintf(out, "#month\t%d\t%s\n", monthMemo.present() ? 1 : 0,
                escapeForTsv(sjisToUtf8(monthMemo.text())).c_str());
   for (int day = 1; const DayCell* cell = grid.findDay(day); ++day) {
     bool hasMemo = cell->memo.present();
-    std::fprintf(out, "%d\t%d\t%d\t%s\t%d\t%lu\t%s\n", cell->day, cell->weekday, cell->holidayKind,
+    // The lunar date and its rokuyo; empty fields where the day lies
+    // outside the range the lunar calendar is computed for.
+    const LunarDate lunarDate = day <= lunar.dayCount ? lunar.days[day] : LunarDate();
+    char lunarText[16];
+    std::string lunarField(formatLunarDate(lunarDate, lunarText, sizeof lunarText));
+    std::string rokuyoField = lunarDate.month != 0 ? rokuyoName(rokuyoOf(lunarDate)) : "";
+    std::fprintf(out, "%d\t%d\t%d\t%s\t%d\t%lu\t%s\t%s\t%s\n", cell->day, cell->weekday, cell->holidayKind,
                  escapeForTsv(sjisToUtf8(shownHolidayName(*cell))).c_str(), hasMemo ? 1 : 0,
                  hasMemo ? static_cast<unsigned long>(cell->memoColor) : 0UL,
-                 escapeForTsv(sjisToUtf8(cell->memo.text())).c_str());
+                 escapeForTsv(sjisToUtf8(cell->memo.text())).c_str(), sjisToUtf8(lunarField).c_str(),
+                 sjisToUtf8(rokuyoField).c_str());
   }
 }
 
 // The month as a small calendar, with marks after the day numbers: '*' a
 // public holiday, '+' a user holiday, 'm' a memo. Built in Shift_JIS, like
 // every text of the program, and converted for the terminal at the end.
-void printCalendar(const MonthGrid& grid, const Date& date, std::FILE* out) {
+void printCalendar(const MonthGrid& grid, const Date& date, bool eraYear, std::FILE* out) {
   std::string text;
-  appendf(text, "           %d年%d月\n", date.year, date.month);
+  if (eraYear) {
+    char era[32];
+    const std::string_view yearText = formatEraYear(date.year, date.month, 1, era, sizeof era);
+    appendf(text, "           %.*s%d月\n", static_cast<int>(yearText.size()), yearText.data(), date.month);
+  } else {
+    appendf(text, "           %d年%d月\n", date.year, date.month);
+  }
   for (int weekday = 0; weekday < 7; ++weekday) appendf(text, "   %s", weekdayNameJa(weekday));
   text += '\n';
   for (int row = 0; row < 6; ++row) {
@@ -299,9 +316,9 @@ int showMonthCommand(const Options& options, const ToolStreams& io) {
   grid.build(date.year, date.month);
   if (!grid.load(date.year, date.month)) return failure(io, "the month file could not be read whole");
   if (options.tsv) {
-    printTsv(grid, io.out);
+    printTsv(grid, date, io.out);
   } else {
-    printCalendar(grid, date, io.out);
+    printCalendar(grid, date, readSettingInt("Sorvane", "WAREKI", 0) != 0, io.out);
   }
   return 0;
 }

@@ -83,6 +83,8 @@ void AppSettings::reload(DeviceContext dc) {
   dayType_ = readMain("DAYTYPE");
   memoType_ = readMain("MEMOTYPE");
   taskbar_ = readMain("TASKBAR");
+  wareki_ = readMain("WAREKI");
+  rokuyo_ = readMain("ROKUYO");
 }
 
 void AppSettings::loadMemoDialogPlacements() {

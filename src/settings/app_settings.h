@@ -112,6 +112,13 @@ class AppSettings {
   void setDayDialogPlacement(const DialogPlacement& value) { dayDialog_ = value; }
   const DialogPlacement& monthDialogPlacement() const { return monthDialog_; }
   void setMonthDialogPlacement(const DialogPlacement& value) { monthDialog_ = value; }
+  // WAREKI: era years in the caption and title formats that write "年".
+  // ROKUYO: the rokuyo beside each day number. Like the other switches,
+  // any stored value but 0 (2 or more included) counts as on.
+  int wareki() const { return wareki_; }
+  void setWareki(int value) { wareki_ = value; }
+  int rokuyo() const { return rokuyo_; }
+  void setRokuyo(int value) { rokuyo_ = value; }
   int monthDialogSeparator() const { return monthDialogSeparator_; }
   void setMonthDialogSeparator(int value) { monthDialogSeparator_ = value; }
 
@@ -138,6 +145,8 @@ class AppSettings {
   int memoType_ = 0;
   int taskbar_ = 0;
   int frame_ = 0;
+  int wareki_ = 0;
+  int rokuyo_ = 0;
   DialogPlacement dayDialog_;
   DialogPlacement monthDialog_;
   int monthDialogSeparator_ = kMinMonthDialogSeparator;

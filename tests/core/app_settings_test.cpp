@@ -212,4 +212,20 @@ TEST_F(AppSettingsTest, PictureIsReadOncePerPathAndOnlyForWall2) {
   deletePicturePalette();
 }
 
+// The era-year and rokuyo switches are off unless the main section sets
+// them; a stored value is kept as it is (2 counts as on for the callers).
+TEST_F(AppSettingsTest, EraYearAndRokuyoSwitches) {
+  AppSettings none = loaded();
+  EXPECT_EQ(none.wareki(), 0);
+  EXPECT_EQ(none.rokuyo(), 0);
+  writeIni("[Sorvane]\r\nWAREKI=1\r\nROKUYO=2\r\n[OTHER]\r\nWAREKI=0\r\n");
+  AppSettings set = loaded();
+  EXPECT_EQ(set.wareki(), 1);
+  EXPECT_EQ(set.rokuyo(), 2);
+  writeIni("[OTHER]\r\nWAREKI=1\r\nROKUYO=1\r\n");
+  AppSettings elsewhere = loaded();
+  EXPECT_EQ(elsewhere.wareki(), 0);
+  EXPECT_EQ(elsewhere.rokuyo(), 0);
+}
+
 }  // namespace
