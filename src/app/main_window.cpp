@@ -7,6 +7,7 @@
 #include "render/fonts.h"
 #include "render/gdi_guards_win.h"
 #include "render/picture.h"
+#include "render/window_dpi_win.h"
 #include "settings/app_settings.h"
 #include "settings/settings_file.h"
 
@@ -22,9 +23,10 @@ void onCreate(HWND window) {
   // Settings, holidays, data directory and fonts from one read of the file.
   SettingsReadScope startUp;
   MainWindowState& state = mainWindowState();
+  state.dpi = systemDpiOfWindow(window);
   state.toolWindow = createToolWindow(window, appInstance(), kToolButtonCount, toolButtonTable(), kToolButtonWidth,
-                                      kToolButtonHeight);
-  restorePlacement(window);
+                                      kToolButtonHeight, state.dpi);
+  restorePlacement(window, state.dpi);
   restoreState(window);
   {
     WindowDC dc(window);
@@ -36,7 +38,7 @@ void onCreate(HWND window) {
   state.previousCursorDay = state.cursorDay;
   state.watchedDay = state.shownDate.day;
   showMonth(window, state.shownDate.year, state.shownDate.month);
-  createFonts();
+  createFonts(state.dpi);
   applyStartupModes(window, state.toolWindow);
   SetTimer(window, kDateWatchTimer, kDateWatchPeriodMs, nullptr);
 }
@@ -104,6 +106,25 @@ void onActivate(HWND window) {
 
 // Only the day of month is compared: the today marking moves at midnight;
 // the shown month, the cursor and the caption stay.
+// Moved onto a monitor of another scale (or the scale changed): the DPI
+// comes from the message itself, since the system may still report the old
+// one afterwards. Fonts, strip and layout are made for it, and the window
+// takes exactly the rectangle the system suggests.
+void onDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
+  MainWindowState& state = mainWindowState();
+  const int dpi = HIWORD(wParam);
+  if (dpi <= 0) return;
+  state.dpi = dpi;
+  createFonts(dpi);
+  setToolWindowDpi(state.toolWindow, dpi);
+  if (const auto* suggested = reinterpret_cast<const RECT*>(lParam)) {
+    SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  fitToolWindow(state.toolWindow);
+  InvalidateRect(window, nullptr, TRUE);
+}
+
 void onTimer(HWND window) {
   MainWindowState& state = mainWindowState();
   LocalTime now = localTimeNow();
@@ -135,6 +156,7 @@ CalendarView calendarView() {
   // The frameless flag lives with the settings, where the menu's check mark
   // reads it too: one flag, so the layout and the menu can never disagree.
   view.frameless = appSettings().frame() != 0;
+  view.dpi = state.dpi;
   return view;
 }
 
@@ -231,6 +253,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_ACTIVATE:
       onActivate(window);
+      return 0;
+    case WM_DPICHANGED:
+      onDpiChanged(window, wParam, lParam);
       return 0;
     case WM_PAINT:
       onPaint(window);

@@ -32,6 +32,9 @@ struct MainWindowState {
   HWND toolWindow = nullptr;
   HWND dayEditorWindow = nullptr;
   HWND monthDialogWindow = nullptr;  // while the modal month memo dialog runs
+  // The DPI the calendar is drawn at: the window's at creation, then what
+  // each WM_DPICHANGED says.
+  int dpi = 96;
   DayEditorTarget editorTarget;
 };
 

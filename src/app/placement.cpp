@@ -34,9 +34,10 @@ int pullInside(int low, int size, int areaLow, int areaHigh) {
 
 }  // namespace
 
-Rect restoredWindowRect(int x, int y, int width, int height, const Rect* monitors, std::size_t monitorCount) {
-  if (width <= 0) width = kDefaultWindowSize;
-  if (height <= 0) height = kDefaultWindowSize;
+Rect restoredWindowRect(int x, int y, int width, int height, const Rect* monitors, std::size_t monitorCount,
+                        int defaultSize) {
+  if (width <= 0) width = defaultSize;
+  if (height <= 0) height = defaultSize;
   // Far-off saved values must not overflow the right and bottom edges.
   constexpr int kFar = 1 << 28;
   if (x > kFar) x = kFar;

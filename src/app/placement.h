@@ -20,15 +20,15 @@ struct FrameInsets {
 };
 
 // Where the window goes at start: the saved X, Y, Width and Height (a width
-// or height ≤ 0 becomes 200). A rectangle that overlaps any of the monitors
+// or height ≤ 0 becomes `defaultSize`, 200 at 96 DPI). A rectangle that overlaps any of the monitors
 // stays where it is, even partly off screen; one that overlaps none (a
 // monitor since unplugged, a screen since made smaller) is moved, keeping its
 // size, onto the nearest monitor, as far as it must to lie inside it (a
 // window larger than the monitor is put at its left or top edge). With no
 // monitors given the rectangle is kept.
-Rect restoredWindowRect(int x, int y, int width, int height, const Rect* monitors, std::size_t monitorCount);
-
 constexpr int kDefaultWindowSize = 200;
+Rect restoredWindowRect(int x, int y, int width, int height, const Rect* monitors, std::size_t monitorCount,
+                        int defaultSize = kDefaultWindowSize);
 
 // The restored rectangle the system keeps for a window (in workspace
 // coordinates) in screen coordinates. Workspace coordinates are offset by

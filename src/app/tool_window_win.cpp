@@ -1,5 +1,6 @@
 #include "app/tool_window_win.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/commands.h"
@@ -7,16 +8,21 @@
 #include "platform/memory_block.h"
 #include "platform/sjis.h"
 #include "platform/text_convert.h"
+#include "render/dpi_scale.h"
 #include "render/gdi_guards_win.h"
 
 namespace {
 
 // What the strip keeps: the button count, the instance its bitmaps are
-// loaded from, then 2 × count records.
+// loaded from, the DPI it is laid out for, then 2 × count records.
 struct ToolTableHeader {
   int count;
   HINSTANCE instance;
+  int dpi;
 };
+
+// The drawn sets of pictures lie 10 resource ids apart: 1×, 1.5×, 2×.
+constexpr int kPictureSetStride = 10;
 
 BlockHandle toolTable = nullptr;
 HWND toolTip = nullptr;
@@ -39,6 +45,7 @@ const TBBUTTON kToolButtons[2 * kToolButtonCount] = {
 class TableLock {
  public:
   TableLock() : bytes_(lockBlock(toolTable)) {}
+  ToolTableHeader* header() { return reinterpret_cast<ToolTableHeader*>(bytes_); }
   ~TableLock() {
     if (bytes_) unlockBlock(toolTable);
   }
@@ -150,12 +157,27 @@ LRESULT CALLBACK toolWindowProc(HWND tool, UINT message, WPARAM wParam, LPARAM l
   }
 }
 
+// The strip's height, its buttons' size and places for `dpi`: the 96-DPI
+// sizes scaled (23 × 21 buttons two pixels below the strip's top, two
+// pixels of strip below them).
+void layOutButtons(HWND tool, const TBBUTTON* records, int count, int buttonWidth, int buttonHeight, int dpi) {
+  const int width = scaleToDpi(buttonWidth, dpi), height = scaleToDpi(buttonHeight, dpi);
+  const int top = scaleToDpi(2, dpi);
+  for (int i = 0; i < count; ++i) {
+    if (HWND button = GetDlgItem(tool, records[i].idCommand)) MoveWindow(button, i * width, top, width, height, TRUE);
+  }
+  RECT own{};
+  GetClientRect(tool, &own);
+  MoveWindow(tool, 0, 0, std::max<int>(own.right, count * width + scaleToDpi(30, dpi)), height + scaleToDpi(4, dpi),
+             TRUE);
+}
+
 }  // namespace
 
 const TBBUTTON* toolButtonTable() { return kToolButtons; }
 
 HWND createToolWindow(HWND parent, HINSTANCE instance, int count, const TBBUTTON* table, int buttonWidth,
-                      int buttonHeight) {
+                      int buttonHeight, int dpi) {
   WNDCLASSEXW toolClass{};
   toolClass.cbSize = sizeof toolClass;
   toolClass.style = CS_HREDRAW | CS_VREDRAW;
@@ -166,12 +188,14 @@ HWND createToolWindow(HWND parent, HINSTANCE instance, int count, const TBBUTTON
   toolClass.lpszClassName = kToolWindowClass;
   RegisterClassExW(&toolClass);
 
-  HWND tool = CreateWindowExW(0, kToolWindowClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, count * buttonWidth + 30,
-                              buttonHeight + 4, parent, nullptr, instance, nullptr);
+  const int width = scaleToDpi(buttonWidth, dpi), height = scaleToDpi(buttonHeight, dpi);
+  HWND tool = CreateWindowExW(0, kToolWindowClass, L"", WS_CHILD | WS_VISIBLE, 0, 0,
+                              count * width + scaleToDpi(30, dpi), height + scaleToDpi(4, dpi), parent, nullptr,
+                              instance, nullptr);
   if (!tool) return nullptr;
   for (int i = 0; i < count; ++i) {
-    HWND button = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, i * buttonWidth, 2,
-                                  buttonWidth, buttonHeight, tool,
+    HWND button = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, i * width,
+                                  scaleToDpi(2, dpi), width, height, tool,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(table[i].idCommand)), instance, nullptr);
     if (!button) continue;
     SetWindowLongPtrW(button, GWLP_USERDATA, GetWindowLongPtrW(button, GWLP_WNDPROC));
@@ -181,7 +205,7 @@ HWND createToolWindow(HWND parent, HINSTANCE instance, int count, const TBBUTTON
   std::size_t records = 2 * static_cast<std::size_t>(count);
   toolTable = allocateBlock(sizeof(ToolTableHeader) + records * sizeof(TBBUTTON));
   if (char* bytes = lockBlock(toolTable)) {
-    ToolTableHeader header{count, instance};
+    ToolTableHeader header{count, instance, dpi};
     std::memcpy(bytes, &header, sizeof header);
     std::memcpy(bytes + sizeof header, table, records * sizeof(TBBUTTON));
     unlockBlock(toolTable);
@@ -198,6 +222,19 @@ void fitToolWindow(HWND toolWindow) {
   MoveWindow(toolWindow, 0, 0, parent.right - parent.left, own.bottom - own.top, TRUE);
 }
 
+void setToolWindowDpi(HWND toolWindow, int dpi) {
+  if (!toolWindow) return;
+  {
+    TableLock table;
+    ToolTableHeader* header = table.header();
+    if (!header) return;
+    header->dpi = dpi;
+    layOutButtons(toolWindow, table.records(), header->count, kToolButtonWidth, kToolButtonHeight, dpi);
+  }
+  fitToolWindow(toolWindow);
+  InvalidateRect(toolWindow, nullptr, TRUE);
+}
+
 void drawToolButton(HDC dc, int commandId, const RECT& rect, bool pressed) {
   TableLock table;
   const ToolTableHeader* header = table.header();
@@ -210,9 +247,15 @@ void drawToolButton(HDC dc, int commandId, const RECT& rect, bool pressed) {
     }
   }
   if (found < 0) return;
-  GdiObject<HBITMAP> image(LoadBitmapW(header->instance, MAKEINTRESOURCEW(table.records()[found].iBitmap)));
-  GdiObject<HBITMAP> mask(
-      LoadBitmapW(header->instance, MAKEINTRESOURCEW(table.records()[found + header->count].iBitmap)));
+  // The set drawn nearest to the DPI; stretched only when the button is
+  // of another size than that set's pictures.
+  const int set = toolPictureScaleIndex(header->dpi);
+  const int pictureId = table.records()[found].iBitmap + set * kPictureSetStride;
+  const int maskId = table.records()[found + header->count].iBitmap + set * kPictureSetStride;
+  GdiObject<HBITMAP> image(LoadBitmapW(header->instance, MAKEINTRESOURCEW(pictureId)));
+  GdiObject<HBITMAP> mask(LoadBitmapW(header->instance, MAKEINTRESOURCEW(maskId)));
+  const int pictureWidth = toolPictureSize(kToolButtonWidth, set);
+  const int pictureHeight = toolPictureSize(kToolButtonHeight, set);
   MemoryDC memory(dc);
   int width = rect.right - rect.left;
   int height = rect.bottom - rect.top;
@@ -223,16 +266,25 @@ void drawToolButton(HDC dc, int commandId, const RECT& rect, bool pressed) {
     LineTo(dc, width, 0);
     MoveToEx(dc, 0, 0, nullptr);
     LineTo(dc, 0, height);
-    width -= 1;
-    height -= 1;
-    offset = 1;
+    offset = scaleToDpi(1, header->dpi);
+    width -= offset;
+    height -= offset;
   }
-  {
-    SelectGuard select(memory.get(), mask.get());
-    BitBlt(dc, offset, offset, width, height, memory.get(), 0, 0, SRCAND);
-  }
-  SelectGuard select(memory.get(), image.get());
-  BitBlt(dc, offset, offset, width, height, memory.get(), 0, 0, SRCPAINT);
+  // A pressed button shows its picture moved, cut at the right and bottom.
+  const bool stretch = pictureWidth != rect.right - rect.left || pictureHeight != rect.bottom - rect.top;
+  auto blit = [&](HBITMAP bitmap, DWORD operation) {
+    SelectGuard select(memory.get(), bitmap);
+    if (!stretch) {
+      BitBlt(dc, offset, offset, width, height, memory.get(), 0, 0, operation);
+      return;
+    }
+    const int sourceWidth = MulDiv(width, pictureWidth, rect.right - rect.left);
+    const int sourceHeight = MulDiv(height, pictureHeight, rect.bottom - rect.top);
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchBlt(dc, offset, offset, width, height, memory.get(), 0, 0, sourceWidth, sourceHeight, operation);
+  };
+  blit(mask.get(), SRCAND);
+  blit(image.get(), SRCPAINT);
 }
 
 const char* toolTipText(int commandId) {

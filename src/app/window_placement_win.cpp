@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/placement.h"
+#include "render/dpi_scale.h"
 #include "settings/app_settings.h"
 #include "settings/settings_file.h"
 
@@ -98,10 +99,11 @@ void becomeFramed(HWND window, HWND toolWindow, const Rect& outer) {
 
 }  // namespace
 
-void restorePlacement(HWND window) {
+void restorePlacement(HWND window, int dpi) {
   std::vector<Rect> monitors = monitorRects();
   Rect r = restoredWindowRect(readSettingInt(kMain, "X"), readSettingInt(kMain, "Y"), readSettingInt(kMain, "Width"),
-                              readSettingInt(kMain, "Height"), monitors.data(), monitors.size());
+                              readSettingInt(kMain, "Height"), monitors.data(), monitors.size(),
+                              scaleToDpi(kDefaultWindowSize, dpi));
   moveTo(window, r);
 }
 

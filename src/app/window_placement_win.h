@@ -7,8 +7,9 @@
 #include "settings/app_settings.h"
 
 // At creation, before the settings are loaded: X, Y, Width and Height, put
-// back onto a monitor that exists now.
-void restorePlacement(HWND window);
+// back onto a monitor that exists now. Saved sizes are the system's pixels
+// as they were; a missing size is the default 200 at 96 DPI, scaled to `dpi`.
+void restorePlacement(HWND window, int dpi);
 // At creation: posts the minimise or maximise request STATE asks for.
 void restoreState(HWND window);
 // At creation, after the fonts: the frameless mode (FRAME) and the topmost

@@ -9,6 +9,8 @@
 
 #include "app/commands.h"
 #include "app/window_placement_win.h"
+#include "render/dpi_scale.h"
+#include "render/window_dpi_win.h"
 #include "app/main_window.h"
 #include "calendar/names.h"
 #include "memo/memo_edit_win.h"
@@ -201,14 +203,18 @@ RECT childRect(HWND editor, int id) {
 
 // The edit fills the window above a row of three buttons as large as the
 // colour button.
+// The gaps are pixels at 96 DPI, scaled to the editor's own DPI as the
+// system scales its dialog units.
 void onSize(HWND editor, int width, int height) {
   RECT colour = childRect(editor, kColourButtonId);
   int w = colour.right - colour.left, h = colour.bottom - colour.top;
-  MoveWindow(editOf(editor), 0, 0, width, height - h - 4, TRUE);
-  int y = height - h - 2;
-  MoveWindow(GetDlgItem(editor, IDOK), 5, y, w, h, TRUE);
-  MoveWindow(GetDlgItem(editor, IDCANCEL), w + 10, y, w, h, TRUE);
-  MoveWindow(GetDlgItem(editor, kColourButtonId), 2 * w + 15, y, w, h, TRUE);
+  const int dpi = systemDpiOfWindow(editor);
+  auto px = [dpi](int pixels) { return scaleToDpi(pixels, dpi); };
+  MoveWindow(editOf(editor), 0, 0, width, height - h - px(4), TRUE);
+  int y = height - h - px(2);
+  MoveWindow(GetDlgItem(editor, IDOK), px(5), y, w, h, TRUE);
+  MoveWindow(GetDlgItem(editor, IDCANCEL), w + px(10), y, w, h, TRUE);
+  MoveWindow(GetDlgItem(editor, kColourButtonId), 2 * w + px(15), y, w, h, TRUE);
   InvalidateRect(editor, nullptr, TRUE);
 }
 
@@ -218,7 +224,9 @@ void onEraseBackground(HWND editor, HDC dc) {
   GetClientRect(editor, &client);
   FillRect(dc, &client, GetSysColorBrush(COLOR_MENU));
   RECT button = childRect(editor, kColourButtonId);
-  RECT swatch{button.right + kSwatchGap, button.top, button.right + kSwatchGap + kSwatchWidth, button.bottom};
+  const int dpi = systemDpiOfWindow(editor);
+  const int gap = scaleToDpi(kSwatchGap, dpi), swatchWidth = scaleToDpi(kSwatchWidth, dpi);
+  RECT swatch{button.right + gap, button.top, button.right + gap + swatchWidth, button.bottom};
   GdiObject<HBRUSH> brush(CreateSolidBrush(editorState().editorColor));
   if (brush) FillRect(dc, &swatch, brush.get());
 }

@@ -13,6 +13,8 @@
 #include "platform/common_controls_win.h"
 #include "platform/sjis.h"
 #include "platform/text_convert.h"
+#include "render/dpi_scale.h"
+#include "render/window_dpi_win.h"
 #include "settings/app_settings.h"
 
 namespace {
@@ -74,16 +76,20 @@ void place(HWND dialog, int id, int x, int y, int width, int height) {
 
 // Every control keeps its height but the day memos' edit, which takes the
 // rest. A window too low for the month memo's edit grows to fit it.
+// The gaps are pixels at 96 DPI, scaled to the dialog's own DPI as the
+// system scales its dialog units.
 void layOut(HWND dialog, MonthDialogState& state, int width, int height) {
   if (state.layingOut) return;
   state.layingOut = true;
+  const int dpi = systemDpiOfWindow(dialog);
+  auto px = [dpi](int pixels) { return scaleToDpi(pixels, dpi); };
   const int labelHeight = childHeight(dialog, kMonthLabelId);
   const int monthEditHeight = childHeight(dialog, kMonthEditId);
   const int splitterHeight = childHeight(dialog, kSplitterId);
   const RECT ok = childRect(dialog, IDOK);
   const RECT cancel = childRect(dialog, IDCANCEL);
   const int okWidth = ok.right - ok.left, okHeight = ok.bottom - ok.top;
-  const int minimum = labelHeight + monthEditHeight + splitterHeight + okHeight + 16;
+  const int minimum = labelHeight + monthEditHeight + splitterHeight + okHeight + px(16);
   if (height < minimum) {
     RECT outer{};
     GetWindowRect(dialog, &outer);
@@ -91,15 +97,17 @@ void layOut(HWND dialog, MonthDialogState& state, int width, int height) {
     SetWindowPos(dialog, nullptr, 0, 0, outer.right - outer.left, outerHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     height = minimum + 1;
   }
-  place(dialog, kMonthLabelId, 1, 1, width - 1, labelHeight);
-  int y = labelHeight + 2;
-  place(dialog, kMonthEditId, 1, y, width - 1, monthEditHeight);
-  y += monthEditHeight + 1;
-  place(dialog, kSplitterId, 1, y, width - 1, splitterHeight);
-  y += splitterHeight + 1;
-  place(dialog, kDayEditId, 1, y, width - 1, std::max(0, height - y - okHeight - 1));
-  place(dialog, IDOK, 1, height - okHeight - 1, okWidth, okHeight);
-  place(dialog, IDCANCEL, okWidth + 2, height - okHeight - 1, cancel.right - cancel.left, cancel.bottom - cancel.top);
+  const int one = px(1);
+  place(dialog, kMonthLabelId, one, one, width - one, labelHeight);
+  int y = labelHeight + px(2);
+  place(dialog, kMonthEditId, one, y, width - one, monthEditHeight);
+  y += monthEditHeight + one;
+  place(dialog, kSplitterId, one, y, width - one, splitterHeight);
+  y += splitterHeight + one;
+  place(dialog, kDayEditId, one, y, width - one, std::max(0, height - y - okHeight - one));
+  place(dialog, IDOK, one, height - okHeight - one, okWidth, okHeight);
+  place(dialog, IDCANCEL, okWidth + px(2), height - okHeight - one, cancel.right - cancel.left,
+        cancel.bottom - cancel.top);
   InvalidateRect(dialog, nullptr, TRUE);
   state.layingOut = false;
 }
@@ -247,7 +255,8 @@ void onMouseMove(HWND dialog, MonthDialogState& state, LPARAM position) {
   }
   SetCursor(LoadCursorW(nullptr, IDC_SIZENS));
   if (point.y == state.lastDragY) return;
-  int height = std::max(kMinMonthEditHeight, childHeight(dialog, kMonthEditId) + static_cast<int>(point.y - state.lastDragY));
+  const int minimum = scaleToDpi(kMinMonthEditHeight, systemDpiOfWindow(dialog));
+  int height = std::max(minimum, childHeight(dialog, kMonthEditId) + static_cast<int>(point.y - state.lastDragY));
   state.lastDragY = static_cast<int>(point.y);
   setChildHeight(dialog, kMonthEditId, height);
   layOutClient(dialog, state);

@@ -3,11 +3,13 @@
 #include <cstring>
 
 #include "platform/text_convert.h"
+#include "render/dpi_scale.h"
 #include "render/fonts.h"
 
 namespace {
 
 HFONT fonts[4] = {};
+int dpiOfFonts = kBaseDpi;
 
 HFONT& slot(FontRole role) { return fonts[static_cast<int>(role)]; }
 
@@ -15,8 +17,10 @@ HFONT& slot(FontRole role) { return fonts[static_cast<int>(role)]; }
 // call gets the real "ＭＳ ゴシック" whatever the system's code page.
 HFONT createFont(const FontDescription& description) {
   LOGFONTW logfont{};
-  logfont.lfHeight = description.height;
-  logfont.lfWidth = description.width;
+  // Heights and widths are stored at 96 DPI: a file moves between screens
+  // of different scale with the same look.
+  logfont.lfHeight = scaleToDpi(description.height, dpiOfFonts);
+  logfont.lfWidth = scaleToDpi(description.width, dpiOfFonts);
   logfont.lfEscapement = description.escapement;
   logfont.lfOrientation = description.orientation;
   logfont.lfWeight = description.weight;
@@ -54,7 +58,10 @@ void replaceFont(FontRole role, const FontDescription& description) {
   slot(role) = createFont(description);
 }
 
-void createFonts() {
+int fontDpi() { return dpiOfFonts; }
+
+void createFonts(int dpi) {
+  dpiOfFonts = dpi > 0 ? dpi : kBaseDpi;
   createFrom(FontRole::Title, kTitleFontSection);
   createFrom(FontRole::Main, kMainFontSection);
   createFrom(FontRole::Memo, kMemoFontSection);

@@ -70,7 +70,8 @@ SIZE measureText(HDC dc, std::string_view text) {
   return size;
 }
 
-void drawEffectText(HDC dc, int drawType, Colour outlineColor, Colour mainColor, const DrawAt& draw) {
+void drawEffectText(HDC dc, int drawType, Colour outlineColor, Colour mainColor, const DrawAt& draw,
+                    int offset) {
   drawEffectSequence(
-      drawType, outlineColor, mainColor, [dc](Colour colour) { SetTextColor(dc, colour); }, draw);
+      drawType, outlineColor, mainColor, [dc](Colour colour) { SetTextColor(dc, colour); }, draw, offset);
 }

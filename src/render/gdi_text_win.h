@@ -39,4 +39,6 @@ SIZE measureText(HDC dc, std::string_view text);
 
 // Draws one text with its effect (a DrawType value): shadow or outline first,
 // the main colour last. `draw` draws the text displaced by dx, dy.
-void drawEffectText(HDC dc, int drawType, Colour outlineColor, Colour mainColor, const DrawAt& draw);
+// `offset` is the effect's distance in pixels (1 at 96 DPI).
+void drawEffectText(HDC dc, int drawType, Colour outlineColor, Colour mainColor, const DrawAt& draw,
+                    int offset = 1);

@@ -29,7 +29,8 @@ int cellIndexAt(const GridLayout& layout, int clientWidth, int clientHeight, int
 }
 
 Rect titleRect(const GridLayout& layout, int clientWidth, int titleTextHeight) {
-  return Rect{0, layout.toolStripHeight, clientWidth, layout.toolStripHeight + titleTextHeight + 1};
+  return Rect{0, layout.toolStripHeight, clientWidth,
+              layout.toolStripHeight + titleTextHeight + scaleToDpi(1, layout.dpi)};
 }
 
 Rect weekHeaderRect(const GridLayout& layout, int clientWidth, int column) {
@@ -37,18 +38,19 @@ Rect weekHeaderRect(const GridLayout& layout, int clientWidth, int column) {
   Rect rect;
   rect.left = layout.gridLeft + column * width;
   rect.right = rect.left + width;
-  rect.top = layout.toolStripHeight + layout.titleHeight + 1;
-  rect.bottom = rect.top + 10;
+  rect.top = layout.toolStripHeight + layout.titleHeight + scaleToDpi(1, layout.dpi);
+  rect.bottom = rect.top + scaleToDpi(10, layout.dpi);
   return rect;
 }
 
 DayNumberPlacement placeDayNumber(int cellX, int cellY, int cellWidth, int dayPos, int textHeight,
-                                  int averageCharWidth, int textWidth, bool italic) {
+                                  int averageCharWidth, int textWidth, bool italic, int dpi) {
   const int a = averageCharWidth;
+  const int one = scaleToDpi(1, dpi);
   DayNumberPlacement place;
-  place.textY = cellY + 1;
-  place.markRect.top = cellY + 1;
-  place.markRect.bottom = cellY + 1 + textHeight;
+  place.textY = cellY + one;
+  place.markRect.top = cellY + one;
+  place.markRect.bottom = cellY + one + textHeight;
   switch (dayPos) {
     case 1:  // centre
       place.markRect.left = cellX + cellWidth / 2 - a;
@@ -61,9 +63,9 @@ DayNumberPlacement placeDayNumber(int cellX, int cellY, int cellWidth, int dayPo
       place.textX = cellX + cellWidth - a - textWidth / 2;
       break;
     default:  // left, and anything unknown
-      place.markRect.left = cellX + 1;
-      place.markRect.right = cellX + 1 + 2 * a;
-      place.textX = cellX + 1 + a - textWidth / 2;
+      place.markRect.left = cellX + one;
+      place.markRect.right = cellX + one + 2 * a;
+      place.textX = cellX + one + a - textWidth / 2;
       break;
   }
   // An italic number leans right: on the right edge the text moves in,
@@ -79,10 +81,12 @@ DayNumberPlacement placeDayNumber(int cellX, int cellY, int cellWidth, int dayPo
   return place;
 }
 
-Rect memoRect(int cellX, int cellY, int cellWidth, int cellHeight, int mainFontHeight) {
-  return Rect{cellX + 1, cellY + mainFontHeight, cellX + 1 + cellWidth, cellY + cellHeight};
+Rect memoRect(int cellX, int cellY, int cellWidth, int cellHeight, int mainFontHeight, int dpi) {
+  const int one = scaleToDpi(1, dpi);
+  return Rect{cellX + one, cellY + scaleToDpi(mainFontHeight, dpi), cellX + one + cellWidth, cellY + cellHeight};
 }
 
-Rect cursorRect(int cellX, int cellY, int cellWidth, int cellHeight) {
-  return Rect{cellX + 2, cellY + 2, cellX + cellWidth, cellY + cellHeight};
+Rect cursorRect(int cellX, int cellY, int cellWidth, int cellHeight, int dpi) {
+  const int two = scaleToDpi(2, dpi);
+  return Rect{cellX + two, cellY + two, cellX + cellWidth, cellY + cellHeight};
 }

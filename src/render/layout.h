@@ -3,6 +3,10 @@
 // and the places of numbers and marks inside a cell. Plain numbers in and
 // out, so that painting, hit testing and the tests all use the same rules.
 // Every division truncates toward zero, as C++ integer division does.
+// Margins and heights given in pixels are pixels at 96 DPI, scaled to the
+// DPI the calendar is drawn at (render/dpi_scale.h); the grid's frame lines
+// stay one pixel wide.
+#include "render/dpi_scale.h"
 
 struct Rect {
   int left = 0;
@@ -21,6 +25,7 @@ struct GridLayout {
   int titleHeight = 0;
   int weekHeaderHeight = 0;
   int gridLeft = 1;  // before the first paint
+  int dpi = kBaseDpi;  // the DPI the last paint was drawn at
 
   int gridTop() const { return toolStripHeight + titleHeight + weekHeaderHeight; }
 };
@@ -40,9 +45,10 @@ Rect cellRect(const GridLayout& layout, int clientWidth, int clientHeight, int r
 int cellIndexAt(const GridLayout& layout, int clientWidth, int clientHeight, int x, int y);
 
 // The title band: the full client width, from the tool strip down by the
-// title font's text height + 1.
+// title font's text height + 1 (scaled).
 Rect titleRect(const GridLayout& layout, int clientWidth, int titleTextHeight);
-// The weekday name's rectangle in `column` (10 pixels high; drawn unclipped).
+// The weekday name's rectangle in `column` (10 pixels high at 96 DPI; drawn
+// unclipped).
 Rect weekHeaderRect(const GridLayout& layout, int clientWidth, int column);
 
 // Where a cell's day number and its mark go. The mark is 2a wide (a: the
@@ -53,9 +59,10 @@ struct DayNumberPlacement {
   int textY = 0;
 };
 DayNumberPlacement placeDayNumber(int cellX, int cellY, int cellWidth, int dayPos, int textHeight,
-                                  int averageCharWidth, int textWidth, bool italic);
+                                  int averageCharWidth, int textWidth, bool italic, int dpi = kBaseDpi);
 
-// The memo's rectangle: below the configured day-number height.
-Rect memoRect(int cellX, int cellY, int cellWidth, int cellHeight, int mainFontHeight);
+// The memo's rectangle: below the configured day-number height, which is
+// given at 96 DPI and scaled with the rest.
+Rect memoRect(int cellX, int cellY, int cellWidth, int cellHeight, int mainFontHeight, int dpi = kBaseDpi);
 // The cursor frame inside a cell.
-Rect cursorRect(int cellX, int cellY, int cellWidth, int cellHeight);
+Rect cursorRect(int cellX, int cellY, int cellWidth, int cellHeight, int dpi = kBaseDpi);

@@ -49,8 +49,11 @@ bool hasVisibleMemo(const DayCell& cell) {
   return text.data() && text.data()[0] != '\0';
 }
 
+// A length of `pixels` at 96 DPI at the DPI of the paint.
+int px(int pixels) { return scaleToDpi(pixels, layout.dpi); }
+
 void drawMark(HDC dc, int style, const Rect& r, Colour colour) {
-  GdiObject<HPEN> pen(CreatePen(PS_SOLID, 2, colour));
+  GdiObject<HPEN> pen(CreatePen(PS_SOLID, px(2), colour));
   GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
   SelectGuard selectPen(dc, pen.get());
   SelectGuard selectBrush(dc, brush.get());
@@ -115,15 +118,16 @@ void paintCalendar(HWND window, HDC dc, const CalendarView& view) {
 
 void measureLayout(HWND window, HDC dc, const CalendarView& view) {
   const AppSettings& s = appSettings();
+  layout.dpi = view.dpi;
   layout.titleHeight =
-      s.displayTitle() != 0 ? metricsOf(dc, static_cast<HFONT>(font(FontRole::Title))).tmHeight + 1 : 0;
+      s.displayTitle() != 0 ? metricsOf(dc, static_cast<HFONT>(font(FontRole::Title))).tmHeight + px(1) : 0;
   layout.toolStripHeight = 0;
   if (!view.frameless && view.toolWindow) {
     RECT strip{};
     if (GetWindowRect(view.toolWindow, &strip)) layout.toolStripHeight = strip.bottom - strip.top;
   }
   layout.weekHeaderHeight =
-      s.week() != 0 ? metricsOf(dc, static_cast<HFONT>(font(FontRole::Week))).tmHeight + 1 : 0;
+      s.week() != 0 ? metricsOf(dc, static_cast<HFONT>(font(FontRole::Week))).tmHeight + px(1) : 0;
   layout.gridLeft = gridLeftFor(clientSize(window).cx);
 }
 
@@ -176,7 +180,7 @@ void paintTitle(HWND window, HDC dc) {
   ScreenText title(text);
   drawEffectText(dc, s.titleType(), s.color(kColourMonthWrap), s.color(kColourMonth), [&](int dx, int dy) {
     drawTextIn(dc, title, RECT{rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy}, DT_CENTER);
-  });
+  }, px(1));
 }
 
 void paintWeekHeader(HWND window, HDC dc) {
@@ -191,7 +195,7 @@ void paintWeekHeader(HWND window, HDC dc) {
     drawEffectText(dc, s.weekType(), s.color(kColourWeekWrap), weekdayColour(column), [&](int dx, int dy) {
       drawTextIn(dc, name, RECT{rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy},
                  DT_CENTER | DT_NOCLIP);
-    });
+    }, px(1));
   }
 }
 
@@ -228,7 +232,7 @@ void paintDayNumber(HDC dc, const DayCell& cell, int x, int y, int cellWidth, in
   ScreenText number(digits);
   SIZE extent = measureText(dc, digits);
   DayNumberPlacement place = placeDayNumber(x, y, cellWidth, s.dayPos(), metrics.tmHeight, metrics.tmAveCharWidth,
-                                            extent.cx, metrics.tmItalic != 0);
+                                            extent.cx, metrics.tmItalic != 0, layout.dpi);
 
   bool memo = hasVisibleMemo(cell);
   Colour numberColour = weekdayColour(cell.weekday);
@@ -243,7 +247,7 @@ void paintDayNumber(HDC dc, const DayCell& cell, int x, int y, int cellWidth, in
     drawMark(dc, s.ymark(), place.markRect, s.color(kColourYotei));
   }
   drawEffectText(dc, s.dayType(), s.color(kColourDayWrap), numberColour,
-                 [&](int dx, int dy) { drawTextAt(dc, number, place.textX + dx, place.textY + dy); });
+                 [&](int dx, int dy) { drawTextAt(dc, number, place.textX + dx, place.textY + dy); }, px(1));
 }
 
 void paintDayMemo(HDC dc, const DayCell& cell, int x, int y, int cellWidth, int cellHeight) {
@@ -251,7 +255,7 @@ void paintDayMemo(HDC dc, const DayCell& cell, int x, int y, int cellWidth, int 
   MemoLock text(cell.memo);
   if (!text.data()) return;
   const AppSettings& s = appSettings();
-  RECT rect = toRECT(memoRect(x, y, cellWidth, cellHeight, s.mainFontHeight()));
+  RECT rect = toRECT(memoRect(x, y, cellWidth, cellHeight, s.mainFontHeight(), layout.dpi));
   SetBkMode(dc, TRANSPARENT);
   SelectGuard select(dc, font(FontRole::Memo));
   ScreenText memo(std::string_view(text.data(), text.length()));
@@ -259,7 +263,7 @@ void paintDayMemo(HDC dc, const DayCell& cell, int x, int y, int cellWidth, int 
   const int lineHeight = lineHeightOf(dc);
   drawEffectText(dc, s.memoType(), s.color(kColourMemoWrap), cell.memoColor, [&](int dx, int dy) {
     drawLinesIn(dc, memo, RECT{rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy}, lineHeight);
-  });
+  }, px(1));
 }
 
 void paintCursor(HWND window, HDC dc, const CalendarView& view) {
@@ -269,8 +273,8 @@ void paintCursor(HWND window, HDC dc, const CalendarView& view) {
   int index = static_cast<int>(target - &view.grid->cell(0));
   SIZE size = clientSize(window);
   Rect cell = cellRect(layout, size.cx, size.cy, index / kGridColumns, index % kGridColumns);
-  Rect frame = cursorRect(cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top);
-  GdiObject<HPEN> pen(CreatePen(PS_DOT, 2, appSettings().color(kColourCursor)));
+  Rect frame = cursorRect(cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top, layout.dpi);
+  GdiObject<HPEN> pen(CreatePen(PS_DOT, px(2), appSettings().color(kColourCursor)));
   SelectGuard selectPen(dc, pen.get());
   SelectGuard selectBrush(dc, GetStockObject(NULL_BRUSH));
   Rectangle(dc, frame.left, frame.top, frame.right, frame.bottom);

@@ -16,6 +16,7 @@ struct CalendarView {
   int cursorDay = 1;
   HWND toolWindow = nullptr;  // null: a strip of height 0
   bool frameless = false;
+  int dpi = kBaseDpi;  // the window's: sizes given at 96 DPI are scaled to it
 };
 
 // The metrics of the last paint (gridLeft is 1 before the first).

@@ -3,16 +3,17 @@
 #include "settings/app_settings.h"
 
 void drawEffectSequence(int drawType, Colour outlineColor, Colour mainColor,
-                        const SetTextColour& setColour, const DrawAt& draw) {
+                        const SetTextColour& setColour, const DrawAt& draw, int offset) {
+  const int d = offset;
   if (drawType == static_cast<int>(DrawType::Shadow)) {
     setColour(0);
-    draw(1, 1);
+    draw(d, d);
   } else if (drawType == static_cast<int>(DrawType::Outline)) {
     setColour(outlineColor);
-    draw(-1, 0);
-    draw(0, -1);
-    draw(1, 0);
-    draw(0, 1);
+    draw(-d, 0);
+    draw(0, -d);
+    draw(d, 0);
+    draw(0, d);
   }
   setColour(mainColor);
   draw(0, 0);

@@ -11,5 +11,7 @@ using DrawAt = std::function<void(int dx, int dy)>;
 using SetTextColour = std::function<void(Colour)>;
 
 // `drawType` is a DrawType value; anything but Shadow and Outline is Normal.
+// `offset` is how far the shadow and the outline lie: one pixel at 96 DPI,
+// scaled with the rest on other screens.
 void drawEffectSequence(int drawType, Colour outlineColor, Colour mainColor,
-                        const SetTextColour& setColour, const DrawAt& draw);
+                        const SetTextColour& setColour, const DrawAt& draw, int offset = 1);

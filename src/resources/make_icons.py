@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Draws the program's two icons, 32 x 32 in the 16 standard colours, and
 writes them as .ico files, and the ten bitmaps of the tool buttons, 23 x 21
-in the same colours (an image and a mask per button), as .bmp files. The
+in the same colours (an image and a mask per button), as .bmp files, with
+the same ten drawn again at 1.5 x (35 x 32) and 2 x (46 x 42) for screens
+of higher DPI. The
 pictures are made here from simple shapes, so that they can be rebuilt
 exactly and changed in one place.
 
@@ -211,23 +213,48 @@ def sheets(c):
             c.line(left + 2, y, left + 7, y, NAVY)
 
 
-def tool_button(symbol):
-    """The image and the mask of one button."""
-    image = Canvas(BUTTON_WIDTH, BUTTON_HEIGHT)
-    image.fill(0, 0, BUTTON_WIDTH - 1, BUTTON_HEIGHT - 1, BLACK)
-    frame = Canvas(BUTTON_WIDTH, BUTTON_HEIGHT)
-    frame.fill(0, 0, BUTTON_WIDTH - 2, 0, WHITE)
-    frame.fill(0, 0, 0, BUTTON_HEIGHT - 2, WHITE)
-    frame.fill(BUTTON_WIDTH - 2, 1, BUTTON_WIDTH - 2, BUTTON_HEIGHT - 2, GREY)
-    frame.fill(1, BUTTON_HEIGHT - 2, BUTTON_WIDTH - 2, BUTTON_HEIGHT - 2, GREY)
-    frame.fill(BUTTON_WIDTH - 1, 0, BUTTON_WIDTH - 1, BUTTON_HEIGHT - 1, BLACK)
-    frame.fill(0, BUTTON_HEIGHT - 1, BUTTON_WIDTH - 1, BUTTON_HEIGHT - 1, BLACK)
-    drawing = Canvas(BUTTON_WIDTH, BUTTON_HEIGHT)
-    symbol(drawing)
-    mask = Canvas(BUTTON_WIDTH, BUTTON_HEIGHT)
-    for y in range(BUTTON_HEIGHT):
-        for x in range(BUTTON_WIDTH):
-            inside = 1 <= x <= BUTTON_WIDTH - 3 and 1 <= y <= BUTTON_HEIGHT - 3
+# The scales the buttons are drawn at, with the resource id offset of each
+# set: 1 x at 115-124, 1.5 x at 125-134, 2 x at 135-144.
+BUTTON_SCALES = [(1.0, 0), (1.5, 10), (2.0, 20)]
+
+
+def scaled(length, scale):
+    """A 1 x length at `scale`, halves rounded up, as the program does."""
+    return int(length * scale + 0.5)
+
+
+def tool_button(symbol, scale=1.0):
+    """The image and the mask of one button at `scale`. The frame is drawn
+    at the button's own size, one pixel wide as at 1 x; the symbol, drawn at
+    1 x, is enlarged pixel by pixel into the middle of the inside."""
+    width, height = scaled(BUTTON_WIDTH, scale), scaled(BUTTON_HEIGHT, scale)
+    image = Canvas(width, height)
+    image.fill(0, 0, width - 1, height - 1, BLACK)
+    frame = Canvas(width, height)
+    frame.fill(0, 0, width - 2, 0, WHITE)
+    frame.fill(0, 0, 0, height - 2, WHITE)
+    frame.fill(width - 2, 1, width - 2, height - 2, GREY)
+    frame.fill(1, height - 2, width - 2, height - 2, GREY)
+    frame.fill(width - 1, 0, width - 1, height - 1, BLACK)
+    frame.fill(0, height - 1, width - 1, height - 1, BLACK)
+    small = Canvas(BUTTON_WIDTH, BUTTON_HEIGHT)
+    symbol(small)
+    # The 1 x inside (1 .. size - 3) enlarged, centred in the new inside.
+    inner_small_w, inner_small_h = BUTTON_WIDTH - 3, BUTTON_HEIGHT - 3
+    inner_w, inner_h = width - 3, height - 3
+    offset_x = (inner_w - int(inner_small_w * scale)) // 2
+    offset_y = (inner_h - int(inner_small_h * scale)) // 2
+    drawing = Canvas(width, height)
+    for y in range(inner_h):
+        for x in range(inner_w):
+            sx = int((x - offset_x) / scale) if x >= offset_x else -1
+            sy = int((y - offset_y) / scale) if y >= offset_y else -1
+            if 0 <= sx < inner_small_w and 0 <= sy < inner_small_h:
+                drawing.pixels[y + 1][x + 1] = small.pixels[sy + 1][sx + 1]
+    mask = Canvas(width, height)
+    for y in range(height):
+        for x in range(width):
+            inside = 1 <= x <= width - 3 and 1 <= y <= height - 3
             if not inside:
                 image.pixels[y][x] = frame.pixels[y][x]
                 mask.pixels[y][x] = BLACK
@@ -274,10 +301,11 @@ def main():
     out.mkdir(parents=True, exist_ok=True)
     (out / "cal_icon.ico").write_bytes(ico_bytes(calendar_icon()))
     (out / "memo_icon.ico").write_bytes(ico_bytes(memo_icon()))
-    for image_id, mask_id, symbol in TOOL_BUTTONS:
-        image, mask = tool_button(symbol)
-        (out / f"tool_{image_id}.bmp").write_bytes(bmp_bytes(image))
-        (out / f"tool_{mask_id}.bmp").write_bytes(bmp_bytes(mask))
+    for scale, id_offset in BUTTON_SCALES:
+        for image_id, mask_id, symbol in TOOL_BUTTONS:
+            image, mask = tool_button(symbol, scale)
+            (out / f"tool_{image_id + id_offset}.bmp").write_bytes(bmp_bytes(image))
+            (out / f"tool_{mask_id + id_offset}.bmp").write_bytes(bmp_bytes(mask))
 
 
 if __name__ == "__main__":

@@ -11,6 +11,8 @@
 #include "platform/common_controls_win.h"
 #include "platform/sjis.h"
 #include "platform/text_convert.h"
+#include "render/dpi_scale.h"
+#include "render/fonts.h"
 #include "settings/settings_file.h"
 #include "settings/settings_pages.h"
 
@@ -123,8 +125,17 @@ void saveDisplayPageEnd(HWND page, const DisplayPageShape& shape, const FontDesc
   replaceFont(shape.role, font);
 }
 
+// The chooser works in the screen's pixels and shows the point size the user
+// sees; the settings keep heights and widths at 96 DPI. A height or width
+// the user left as it was keeps its stored value exactly, so that files do
+// not drift by rounding at every OK.
 void chooseFont(HWND page, FontDescription& font) {
+  const int dpi = fontDpi();
   LOGFONTW logfont = toLogFont(font);
+  const LONG offeredHeight = scaleToDpi(font.height, dpi);
+  const LONG offeredWidth = scaleToDpi(font.width, dpi);
+  logfont.lfHeight = offeredHeight;
+  logfont.lfWidth = offeredWidth;
   CHOOSEFONTW chooser{};
   chooser.lStructSize = sizeof chooser;
   chooser.hwndOwner = page;
@@ -133,5 +144,11 @@ void chooseFont(HWND page, FontDescription& font) {
   chooser.nSizeMin = kFontChooserMinPoints;
   chooser.nSizeMax = kFontChooserMaxPoints;
   if (!chooseFont(chooser)) return;
-  if (!fromLogFont(logfont, font)) showPageMessage(page, "このフォント名は設定ファイルに保存できません", MB_ICONWARNING);
+  const int storedHeight = font.height, storedWidth = font.width;
+  if (!fromLogFont(logfont, font)) {
+    showPageMessage(page, "このフォント名は設定ファイルに保存できません", MB_ICONWARNING);
+    return;
+  }
+  font.height = fontHeightFromChooser(storedHeight, offeredHeight, logfont.lfHeight, dpi);
+  font.width = fontHeightFromChooser(storedWidth, offeredWidth, logfont.lfWidth, dpi);
 }
