@@ -157,7 +157,26 @@ cal set-memo 2006 3 10 ten --ini test.ini 2> err.txt
 checks=$((checks + 1))
 [ ! -e data/200603.dat.2.bak ] && [ ! -s err.txt ] || fail "a file the tool wrote itself is not kept again"
 
+# Saves run under the month's lock file, which goes away afterwards; one
+# that a killed save left behind does not stop the next.
+: > data/200607.lck
+cal set-memo 2006 7 1 one --ini test.ini 2> err.txt
+check_status 0 $? "set-memo beside a lock file nobody holds"
+checks=$((checks + 1))
+[ ! -e data/200607.lck ] && [ -f data/200607.dat ] || fail "the abandoned lock was taken over and removed"
+
 if [ -z "$emulator" ]; then
+  # A lock held for the whole wait: the tool says so and writes nothing.
+  printf '\r\n__#01#__00000001\r\nheld' > data/200608.dat
+  : > data/200608.lck
+  flock data/200608.lck sleep 4 &
+  holder=$!
+  sleep 0.3
+  cal set-memo 2006 8 1 new --ini test.ini 2> err.txt
+  check_status 1 $? "set-memo while another save holds the month's lock"
+  grep -q 'another program is saving' err.txt || fail "the tool says the month is being saved"
+  check_bytes data/200608.dat '\r\n__#01#__00000001\r\nheld' "a held lock leaves the file as it was"
+  wait "$holder"
   # A named pipe in place of a month file or of the settings file is
   # refused at once instead of hanging the tool.
   mkfifo data/200604.dat fifo.ini

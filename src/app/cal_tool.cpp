@@ -367,10 +367,30 @@ bool memoFromArgument(const std::string& argument, const ToolStreams& io, std::s
   return true;
 }
 
-int loadForEdit(MonthGrid& grid, const Date& date, const ToolStreams& io) {
-  grid.build(date.year, date.month);
-  if (!grid.load(date.year, date.month))
+int loadForEdit(MonthGrid& grid, MonthFileBase& base, const Date& date, const ToolStreams& io) {
+  if (!loadMonth(grid, date.year, date.month, base))
     return failure(io, "the month file could not be read whole; nothing was written");
+  return 0;
+}
+
+// Saves the edited month. The file may have been changed since it was read
+// (the calendar, another PC, another script): their other days stay, and a
+// memo both changed keeps ours in the file and theirs in a copy, which the
+// user is told of line by line.
+int saveEdited(MonthGrid& grid, MonthFileBase& base, const Date& date, const ToolStreams& io) {
+  MonthSaveResult result = saveMonth(grid, date.year, date.month, base);
+  if (result.status == MonthSaveStatus::Locked)
+    return failure(io, "another program is saving this month and did not finish; nothing was written");
+  if (!result.saved()) return failure(io, "the month file could not be written");
+  const std::string copy = sjisToUtf8(std::string(pathFileName(result.conflictCopy)));
+  for (const MonthConflict& conflict : result.conflicts) {
+    std::string what = conflict.day == 0 ? std::string("the month memo")
+                                         : "the memo of day " + std::to_string(conflict.day);
+    std::fprintf(io.err,
+                 "sorvane-cal: %s of %04d/%02d was also changed by someone else: this text was stored, "
+                 "the other one is kept in %s\n",
+                 what.c_str(), date.year, date.month, copy.c_str());
+  }
   return 0;
 }
 
@@ -387,7 +407,8 @@ int setMemoCommand(const Options& options, const ToolStreams& io) {
   if (!applyLocations(options, io)) return kExitFailed;
 
   MonthGrid grid;
-  if (int code = loadForEdit(grid, date, io)) return code;
+  MonthFileBase base;
+  if (int code = loadForEdit(grid, base, date, io)) return code;
   DayCell* cell = grid.findDay(static_cast<int>(day));
   bool allocated = false;
   MemoText text = MemoText::copyOf(memo, &allocated);
@@ -399,8 +420,7 @@ int setMemoCommand(const Options& options, const ToolStreams& io) {
   if (options.hasColour) colour = options.colour;
   cell->memo = std::move(text);
   cell->memoColor = colour;
-  if (!grid.save(date.year, date.month)) return failure(io, "the month file could not be written");
-  return 0;
+  return saveEdited(grid, base, date, io);
 }
 
 int setMonthMemoCommand(const Options& options, const ToolStreams& io) {
@@ -414,10 +434,10 @@ int setMonthMemoCommand(const Options& options, const ToolStreams& io) {
   if (!applyLocations(options, io)) return kExitFailed;
 
   MonthGrid grid;
-  if (int code = loadForEdit(grid, date, io)) return code;
+  MonthFileBase base;
+  if (int code = loadForEdit(grid, base, date, io)) return code;
   if (!grid.setMonthMemo(memo)) return failure(io, "out of memory");
-  if (!grid.save(date.year, date.month)) return failure(io, "the month file could not be written");
-  return 0;
+  return saveEdited(grid, base, date, io);
 }
 
 // ---- iCalendar export --------------------------------------------------------

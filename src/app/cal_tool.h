@@ -10,6 +10,11 @@
 //   common options: --ini FILE, --data DIR
 //
 // Arguments and output are UTF-8; the files hold Shift_JIS.
+//
+// set-memo and set-month-memo never write over a change someone else made
+// to the month file meanwhile: other days stay, and when the same memo was
+// changed there too, ours is stored, theirs is kept in a copy of the file
+// ("YYYYMM.dat.N.bak"), and a line on standard error names both (exit 0).
 #include <cstdio>
 #include <string>
 #include <vector>

@@ -3,6 +3,7 @@
 // Sunday) and the month memo. The grid does not know its own year and month;
 // callers pass them to every operation. It owns every memo stored in it.
 #include <cstdint>
+#include <string>
 
 #include "calendar/colour.h"
 
@@ -53,7 +54,9 @@ class MonthGrid {
   void applyWeekdayRules(int year, int month);
 
   // The month file store; see memo/month_store.h.
-  bool load(int year, int month);
+  // When `fileBytes` is given, it receives the bytes the memos were read
+  // from (empty when there was no file).
+  bool load(int year, int month, std::string* fileBytes = nullptr);
   bool save(int year, int month) const;
   // The memos of a month file's bytes, as load reads them, on a grid just
   // built for that month. False when memory ran short part way.

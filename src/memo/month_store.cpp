@@ -6,6 +6,7 @@
 
 #include "calendar/month_grid.h"
 #include "platform/file_io.h"
+#include "platform/file_lock.h"
 #include "platform/message_box.h"
 #include "platform/path.h"
 #include "platform/text_convert.h"
@@ -52,47 +53,124 @@ void appendColourField(std::string& out, Colour colour) {
   out += field;
 }
 
+// Keeps `bytes` beside the month file as "YYYYMM.dat.N.bak", with the first
+// N not yet taken: an existing copy is never overwritten. False when no copy
+// could be made.
+bool keepCopyBeside(const std::string& path, std::string_view bytes, std::string& copy) {
+  for (int n = 1; n < 1000; ++n) {
+    copy = path + "." + std::to_string(n) + ".bak";
+    if (fileKind(copy) != FileKind::Missing) continue;
+    if (createNewFile(copy, bytes)) return true;
+    // Taken meanwhile by another save: the next number.
+    if (fileKind(copy) == FileKind::Missing) break;
+  }
+  copy.clear();
+  return false;
+}
+
 // The month file as it is now, read back and written out again, gives the
 // very same bytes when everything in it is in the month's blocks. When it
 // does not (bytes after a NUL, bytes outside every block, a second copy of
 // a day's block, a file that is not ours at all), the next save would drop
-// what the reader skipped. Such a file is kept beside the month first, as
-// "YYYYMM.dat.N.bak" with the first N not yet taken, and the user is told.
-// False when the file could not be kept: then the save must not happen.
-bool keepBytesTheReaderSkips(int year, int month, const std::string& path) {
-  BlockHandle block = nullptr;
-  std::size_t size = 0;
-  FileReadStatus status = readFileIntoBlock(path, kMaxMonthFileSize, &block, &size);
-  if (status == FileReadStatus::Missing || status == FileReadStatus::Empty) return true;
-  // A file that is there but cannot be read now cannot be kept either.
-  if (status != FileReadStatus::Ok) return false;
-  const char* bytes = lockBlock(block);
-  if (!bytes) {
-    freeBlock(block);
-    return false;
-  }
-  std::string onDisk(bytes, size);
-  unlockBlock(block);
-  freeBlock(block);
-
+// what the reader skipped. Such a file is kept beside the month first, and
+// the user is told; `copy` names the copy (or stays empty when none was
+// needed). False when the file could not be kept: then the save must not
+// happen.
+bool keepBytesTheReaderSkips(int year, int month, const std::string& path, const std::string& onDisk,
+                             std::string& copy) {
+  copy.clear();
+  if (onDisk.empty()) return true;
   MonthGrid asRead;
   std::string rewritten;
   asRead.build(year, month);
   if (!asRead.loadFromData(onDisk) || !asRead.saveToData(rewritten)) return false;
   if (rewritten == onDisk) return true;
-
-  for (int n = 1; n < 1000; ++n) {
-    std::string backup = path + "." + std::to_string(n) + ".bak";
-    if (fileKind(backup) != FileKind::Missing) continue;
-    if (!createNewFile(backup, onDisk)) return false;
-    std::string message = "月のファイル「" + std::string(pathFileName(path)) +
-                          "」には読み取れない部分があったため、元のファイルを「" +
-                          std::string(pathFileName(backup)) + "」として残しました。";
-    showWarningMessage(message.c_str());
-    return true;
-  }
-  return false;
+  if (!keepCopyBeside(path, onDisk, copy)) return false;
+  std::string message = "月のファイル「" + std::string(pathFileName(path)) +
+                        "」には読み取れない部分があったため、元のファイルを「" +
+                        std::string(pathFileName(copy)) + "」として残しました。";
+  showWarningMessage(message.c_str());
+  return true;
 }
+
+// The month file's bytes as they are now; a missing or empty file gives no
+// bytes. False when a file is there that cannot be read: it must not be
+// replaced unseen.
+bool readMonthFileBytes(const std::string& path, std::string& bytes) {
+  switch (readFileText(path, kMaxMonthFileSize, bytes)) {
+    case FileReadStatus::Ok:
+      return true;
+    case FileReadStatus::Missing:
+    case FileReadStatus::Empty:
+      bytes.clear();
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Replaces the month file with `content`; a month without any memo block
+// has no file.
+bool writeMonthFile(const std::string& path, const std::string& content) {
+  if (content.empty()) {
+    removeStaleTemporariesBeside(path);
+    return deleteFileIfExists(path);
+  }
+  return replaceFileContents(path, content);
+}
+
+// The read-compare-replace of one save, under the month's lock. `ours` are
+// the bytes of the memos to store; with a base (`base` not null) a file
+// changed since then is merged with them. `written` receives the bytes the
+// file holds afterwards.
+MonthSaveResult storeMonthFile(int year, int month, const std::string& path, const std::string& ours,
+                               const MonthFileBase* base, std::string& written) {
+  MonthSaveResult result;
+  FileLock lock;
+  switch (lock.acquire(monthLockPath(path), kMonthLockWaitMilliseconds)) {
+    case LockStatus::Taken:
+      break;
+    case LockStatus::Held:
+      result.status = MonthSaveStatus::Locked;
+      return result;
+    case LockStatus::Failed:
+      return result;
+  }
+  // One read of the settings file for the grids built below.
+  SettingsReadScope oneRead;
+  std::string onDisk, keptCopy;
+  if (!readMonthFileBytes(path, onDisk) || !keepBytesTheReaderSkips(year, month, path, onDisk, keptCopy))
+    return result;
+
+  written = ours;
+  if (base && onDisk != base->bytes) {
+    MonthContents baseMonth, theirMonth, ourMonth;
+    if (!monthContentsFromData(year, month, base->bytes, baseMonth) ||
+        !monthContentsFromData(year, month, onDisk, theirMonth) ||
+        !monthContentsFromData(year, month, ours, ourMonth))
+      return result;
+    MonthMerge merge = mergeMonthContents(baseMonth, theirMonth, ourMonth);
+    if (!monthDataFromContents(year, month, merge.merged, written)) return result;
+    if (!merge.conflicts.empty()) {
+      // Their file whole, before anything of it is replaced. A copy made a
+      // moment ago for the bytes the reader skips holds the same bytes.
+      if (keptCopy.empty() && !keepCopyBeside(path, onDisk, keptCopy)) return result;
+      result.conflictCopy = keptCopy;
+      result.conflicts = std::move(merge.conflicts);
+    }
+    result.merged = true;
+  }
+  if (!writeMonthFile(path, written)) {
+    result.conflicts.clear();
+    result.conflictCopy.clear();
+    result.merged = false;
+    return result;
+  }
+  result.status = MonthSaveStatus::Saved;
+  return result;
+}
+
+void (*beforeNextMonthSave)() = nullptr;
 
 void warnNoMemoryForFile() {
   showWarningMessage("メモリの確保に失敗しました。ファイルを開くことができません。");
@@ -130,8 +208,9 @@ bool monthFilePath(int year, int month, std::string& path) {
   return true;
 }
 
-bool MonthGrid::load(int year, int month) {
+bool MonthGrid::load(int year, int month, std::string* fileBytes) {
   memosIncomplete_ = false;
+  if (fileBytes) fileBytes->clear();
   std::string path;
   if (!monthFilePath(year, month, path)) {
     memosIncomplete_ = true;
@@ -164,6 +243,7 @@ bool MonthGrid::load(int year, int month) {
     return false;
   }
   bool complete = loadFromData(std::string_view(bytes, size));
+  if (fileBytes) fileBytes->assign(bytes, size);
   unlockBlock(block);
   freeBlock(block);
   return complete;
@@ -198,16 +278,9 @@ bool MonthGrid::loadFromData(std::string_view bytes) {
 
 bool MonthGrid::save(int year, int month) const {
   std::string path;
-  std::string content;
+  std::string content, written;
   if (memosIncomplete_ || !monthFilePath(year, month, path) || !saveToData(content)) return false;
-
-  if (!keepBytesTheReaderSkips(year, month, path)) return false;
-  // A month without any memo block has no file.
-  if (content.empty()) {
-    removeStaleTemporariesBeside(path);
-    return deleteFileIfExists(path);
-  }
-  return replaceFileContents(path, content);
+  return storeMonthFile(year, month, path, content, nullptr, written).saved();
 }
 
 bool MonthGrid::saveToData(std::string& content) const {
@@ -231,4 +304,79 @@ bool MonthGrid::saveToData(std::string& content) const {
     content.append(text.data(), text.length());
   }
   return true;
+}
+
+std::string monthLockPath(const std::string& monthPath) {
+  constexpr std::string_view kExtension = ".dat";
+  std::string_view stem(monthPath);
+  if (stem.size() >= kExtension.size() && stem.substr(stem.size() - kExtension.size()) == kExtension)
+    stem.remove_suffix(kExtension.size());
+  return std::string(stem) + ".lck";
+}
+
+void runBeforeNextMonthSaveForTests(void (*hook)()) { beforeNextMonthSave = hook; }
+
+bool loadMonth(MonthGrid& grid, int year, int month, MonthFileBase& base) {
+  base = MonthFileBase();
+  grid.build(year, month);
+  bool complete = grid.load(year, month, &base.bytes);
+  if (!complete) {
+    base.bytes.clear();
+    return false;
+  }
+  base.known = true;
+  base.year = year;
+  base.month = month;
+  return true;
+}
+
+MonthSaveResult saveMonth(MonthGrid& grid, int year, int month, MonthFileBase& base) {
+  if (void (*hook)() = beforeNextMonthSave) {
+    beforeNextMonthSave = nullptr;
+    hook();
+  }
+  MonthSaveResult result;
+  std::string path, ours, written;
+  if (grid.memosIncomplete() || !monthFilePath(year, month, path) || !grid.saveToData(ours)) return result;
+  const bool baseFits = base.known && base.year == year && base.month == month;
+  result = storeMonthFile(year, month, path, ours, baseFits ? &base : nullptr, written);
+  if (!result.saved()) return result;
+  base.known = true;
+  base.year = year;
+  base.month = month;
+  base.bytes = written;
+  // The grid shows what the file now holds: the other side's days too.
+  if (result.merged) {
+    grid.build(year, month);
+    grid.loadFromData(written);
+  }
+  return result;
+}
+
+std::string monthConflictMessage(int year, int month, const MonthSaveResult& result) {
+  char name[32];
+  std::snprintf(name, sizeof name, "%04d%02d.dat", year, month);
+  std::string which;
+  for (const MonthConflict& conflict : result.conflicts) {
+    if (!which.empty()) which += "、";
+    if (conflict.day == 0) {
+      which += "月のメモ";
+    } else {
+      char day[16];
+      std::snprintf(day, sizeof day, "%d日", conflict.day);
+      which += day;
+    }
+  }
+  return "次のメモは、ほかのパソコンかプログラムでも書き換えられていました(" + std::string(name) + "): " +
+         which + "\r\n\r\nここで入力したメモを保存しました。ほかで書かれたメモは、元のファイルのまま「" +
+         std::string(pathFileName(result.conflictCopy)) + "」に残してあります。";
+}
+
+std::string monthLockedMessage(int year, int month) {
+  char text[256];
+  std::snprintf(text, sizeof text,
+                "%d年%d月のメモは、ほかのプログラムが保存している最中のため保存できませんでした。"
+                "少し待ってからもう一度保存してください。",
+                year, month);
+  return text;
 }

@@ -4,7 +4,10 @@
 //   - a value written with iniWriteValue reads back unchanged, and the
 //     write changes nothing else a reader can see of other keys;
 //   - a month read from any bytes and written again reads back the same,
-//     unless a memo holds the block marker "__#", which the format cannot.
+//     unless a memo holds the block marker "__#", which the format cannot;
+//   - the merge of three months read from any bytes takes a side that alone
+//     changed a memo, and reports a conflict exactly where it kept ours over
+//     a different memo of theirs.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
@@ -12,6 +15,7 @@
 #include <string>
 
 #include "calendar/month_grid.h"
+#include "memo/month_merge.h"
 #include "settings/ini_text.h"
 #include "settings/settings_file.h"
 
@@ -92,6 +96,45 @@ void checkMonthFile(const std::uint8_t* data, std::size_t size) {
   }
 }
 
+bool sameSlot(const MemoSlot& a, const MemoSlot& b) {
+  return a.present == b.present && (!a.present || (a.text == b.text && a.colour == b.colour));
+}
+
+void checkMerge(FuzzedDataProvider& input) {
+  MonthContents month[3];
+  for (MonthContents& contents : month)
+    if (!monthContentsFromData(2004, 12, input.ConsumeRandomLengthString(512), contents)) return;
+  const MonthContents& base = month[0];
+  const MonthContents& theirs = month[1];
+  const MonthContents& ours = month[2];
+  // One side alone changed the month: it is taken whole, without conflict.
+  MonthMerge onlyOurs = mergeMonthContents(base, base, ours);
+  MonthMerge onlyTheirs = mergeMonthContents(base, theirs, base);
+  if (!onlyOurs.conflicts.empty() || !onlyTheirs.conflicts.empty()) __builtin_trap();
+  MonthMerge both = mergeMonthContents(base, theirs, ours);
+  std::size_t next = 0;
+  for (int slot = 0; slot < kMonthSlots; ++slot) {
+    const MemoSlot& b = slot == 0 ? base.monthMemo : base.days[slot];
+    const MemoSlot& t = slot == 0 ? theirs.monthMemo : theirs.days[slot];
+    const MemoSlot& o = slot == 0 ? ours.monthMemo : ours.days[slot];
+    const MemoSlot& m = slot == 0 ? both.merged.monthMemo : both.merged.days[slot];
+    if (!sameSlot((slot == 0 ? onlyOurs.merged.monthMemo : onlyOurs.merged.days[slot]), o)) __builtin_trap();
+    if (!sameSlot((slot == 0 ? onlyTheirs.merged.monthMemo : onlyTheirs.merged.days[slot]), t)) __builtin_trap();
+    if (sameSlot(t, b) && !sameSlot(m, o)) __builtin_trap();
+    if (sameSlot(o, b) && !sameSlot(m, t)) __builtin_trap();
+    bool conflict = next < both.conflicts.size() && both.conflicts[next].day == slot;
+    if (conflict) {
+      const MonthConflict& c = both.conflicts[next++];
+      if (!sameSlot(m, o) || !sameSlot(c.ours, o) || !sameSlot(c.theirs, t) || sameSlot(t, o)) __builtin_trap();
+    } else if (!sameSlot(m, o) && !sameSlot(m, t) && !(m.present && o.present && t.present)) {
+      // Without a conflict the merged memo is one side's, or both sides'
+      // changes in one memo.
+      __builtin_trap();
+    }
+  }
+  if (next != both.conflicts.size()) __builtin_trap();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -104,5 +147,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   checkMonthFile(data, size);
   FuzzedDataProvider input(data, size);
   checkIni(input);
+  checkMerge(input);
   return 0;
 }
