@@ -32,8 +32,13 @@ int scaleFromDpi(int value, int dpi) {
   return mulDivRounded(value, kBaseDpi, d);
 }
 
-int fontHeightFromChooser(int stored, int offered, int chosen, int dpi) {
+int fontHeightFromChooser(int stored, int offered, int chosen, int chosenPointTenths, int dpi) {
   if (chosen == offered) return stored;
+  // A character height (negative) shows as its size in points, rounded: 26
+  // pixels at 120 DPI are 15.6 points, shown as 16 and handed back as 27.
+  if (offered < 0 && chosenPointTenths > 0 &&
+      chosenPointTenths == 10 * mulDivRounded(-offered, 72, effectiveDpi(dpi)))
+    return stored;
   return scaleFromDpi(chosen, dpi);
 }
 

@@ -17,10 +17,12 @@ int scaleFromDpi(int value, int dpi);
 
 // A font height as the font chooser hands it back, in pixels at 96 DPI:
 // `chosen` is what the chooser returned for a height that was `stored` in
-// the settings file and `offered` (scaleToDpi(stored, dpi)) in the chooser.
-// Untouched, the stored value is kept exactly, so that OK never changes a
-// file by rounding there and back.
-int fontHeightFromChooser(int stored, int offered, int chosen, int dpi);
+// the settings file and `offered` (scaleToDpi(stored, dpi)) in the chooser,
+// `chosenPointTenths` the size it showed, in tenths of a point (0 when not
+// known). A height the user left as it was (the same pixels, or the same
+// whole point size the offered character height shows as) keeps the stored
+// value exactly, so that OK never changes a file by rounding there and back.
+int fontHeightFromChooser(int stored, int offered, int chosen, int chosenPointTenths, int dpi);
 
 // The tool buttons' pictures are drawn at 1×, 1.5× and 2×: the index (0, 1,
 // 2) of the one nearest to the DPI's scale, the larger on a tie.

@@ -149,6 +149,6 @@ void chooseFont(HWND page, FontDescription& font) {
     showPageMessage(page, "このフォント名は設定ファイルに保存できません", MB_ICONWARNING);
     return;
   }
-  font.height = fontHeightFromChooser(storedHeight, offeredHeight, logfont.lfHeight, dpi);
-  font.width = fontHeightFromChooser(storedWidth, offeredWidth, logfont.lfWidth, dpi);
+  font.height = fontHeightFromChooser(storedHeight, offeredHeight, logfont.lfHeight, chooser.iPointSize, dpi);
+  font.width = fontHeightFromChooser(storedWidth, offeredWidth, logfont.lfWidth, 0, dpi);
 }

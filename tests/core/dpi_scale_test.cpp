@@ -35,11 +35,15 @@ TEST(DpiScale, AFontHeightTheChooserLeftAloneKeepsItsStoredValue) {
   for (int dpi : {96, 120, 144, 168, 192, 240}) {
     for (int stored : {-13, -20, -21, -33, 12, 15, 20}) {
       const int offered = scaleToDpi(stored, dpi);
-      EXPECT_EQ(fontHeightFromChooser(stored, offered, offered, dpi), stored) << stored << " at " << dpi;
+      EXPECT_EQ(fontHeightFromChooser(stored, offered, offered, 0, dpi), stored) << stored << " at " << dpi;
     }
   }
+  // -21 is 26 pixels at 120 DPI, 15.6 points: the chooser shows 16 points
+  // and hands back 27 pixels. Untouched, the file keeps -21.
+  EXPECT_EQ(fontHeightFromChooser(-21, -26, -27, 160, 120), -21);
   // A new size is stored at 96 DPI: 18 points at 144 DPI are 36 pixels there.
-  EXPECT_EQ(fontHeightFromChooser(-20, -30, -36, 144), -24);
+  EXPECT_EQ(fontHeightFromChooser(-20, -30, -36, 180, 144), -24);
+  EXPECT_EQ(fontHeightFromChooser(-21, -26, -30, 180, 120), -24);
 }
 
 TEST(DpiScale, ToolPicturesComeFromTheNearestDrawnScale) {

@@ -655,6 +655,37 @@ TEST_F(SettingsDialogTest, FontChosenInTheFontChooserSetsTheTitleBand) {
   ASSERT_TRUE(closeWith(IDOK));
 }
 
+// At 144 DPI (the e2e_high_dpi run) the fonts are made 1.5 times their
+// stored height, and the dialog stores heights back at 96 DPI: OK, even
+// after the font chooser was opened and closed with OK, keeps every HEIGHT.
+TEST_F(SettingsDialogTest, HighDpiOkKeepsEveryFontHeight) {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  if (dpi != 144) GTEST_SKIP() << "for a screen of 144 DPI; this one has " << dpi;
+  ASSERT_TRUE(prepare(iniText({"[Sorvane]", "DISPLAY_TITLE=1", "WEEK=1", "SAVE_POS=0", "[TITLE_FONT]", "HEIGHT=27",
+                               "[MAIN_FONT]", "HEIGHT=-16", "FACE=IPAゴシック", "[MEMO_FONT]", "HEIGHT=-13", "[WEEK_FONT]",
+                               "HEIGHT=-11"})));
+  expectChangeOf(kSettingsFileName);
+  ASSERT_TRUE(start(kDecember15, 450, 375));
+  ASSERT_TRUE(openDialog());
+  // A face and a size of the chooser's lists: 12 points (-16 at 96 DPI, -24
+  // here). Wine's chooser replaces a face or a size it does not list by the
+  // first of its list when OK is pressed.
+  selectTab(2);
+  postClick(page(kDate), 1038);  // the day number's font
+  HWND chooser = waitForChooser(app().processId(), frame_);
+  ASSERT_NE(chooser, nullptr) << "no font chooser";
+  EXPECT_EQ(textOf(GetDlgItem(chooser, 1138)), L"12") << "the size the user sees on this screen";
+  PostMessageW(chooser, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(waitUntilGone(chooser));
+  ASSERT_TRUE(closeWith(IDOK));
+  const std::string file = settingsFile();
+  for (const char* expected : {"[TITLE_FONT]\r\nHEIGHT=27\r\n", "[MAIN_FONT]\r\nHEIGHT=-16\r\n",
+                               "[MEMO_FONT]\r\nHEIGHT=-13\r\n", "[WEEK_FONT]\r\nHEIGHT=-11\r\n"})
+    EXPECT_NE(file.find(expected), std::string::npos) << expected << "in\n" << file;
+}
+
 TEST_F(SettingsDialogTest, CancelledPictureChooserLeavesThePathEmpty) {
   ASSERT_TRUE(prepare(iniText({"[Sorvane]", "DISPLAY_TITLE=0", "WALL=0", "SAVE_POS=0"})));
   expectChangeOf(kSettingsFileName);
