@@ -273,7 +273,8 @@ TEST_F(SettingsDialogTest, ApplyRewritesEveryKeyAndASecondApplyChangesNothing) {
   EXPECT_NE(first.find("TASKBAR=0\r\n"), std::string::npos);
   EXPECT_NE(first.find("TITLE=2\r\n"), std::string::npos);
   EXPECT_EQ(first.rfind("; written by hand\r\n", 0), 0u) << "lines the pages do not own stay";
-  EXPECT_NE(first.find("[HOLIDAY]\r\n0101=元日||0\r\n0505=こどもの日||1\r\n1224=前夜||0\r\n"), std::string::npos);
+  EXPECT_NE(first.find("[HOLIDAY]\r\n1224=前夜\r\n0101=元日||0\r\n0505=こどもの日||1\r\n"), std::string::npos)
+      << "an untouched holiday list leaves its section as it was";
   EXPECT_NE(first.find("[COLOR]\r\nMONTH=0\r\n"), std::string::npos);
   EXPECT_TRUE(IsWindow(frame_)) << "Apply keeps the dialog open";
 
@@ -519,6 +520,41 @@ TEST_F(SettingsDialogTest, HolidayLawCheckBoxIsSavedAndTheLawShowsAtTheNextMonth
   click(holiday, 1060);
   ASSERT_TRUE(closeWith(IDOK));
   EXPECT_NE(settingsFile().find("HOLIDAY_LAW=0\r\n"), std::string::npos);
+}
+
+TEST_F(SettingsDialogTest, OkKeepsHandWrittenHolidayEntriesThePageCannotList) {
+  // Entries with a key that is no date and a line without '=' (written by
+  // hand), a comment, an entry without marker.
+  ASSERT_TRUE(prepare(iniText({"[Sorvane]", "DISPLAY_TITLE=0", "WEEK=0", "SAVE_POS=0", "[HOLIDAY]", "; mine",
+                               "101=Name||1", "noeq", "1224=前夜", "0101=元日||0"})));
+  expectChangeOf(kSettingsFileName);
+  ASSERT_TRUE(start(kDecember15));
+  const std::string section = "[HOLIDAY]\r\n; mine\r\n101=Name||1\r\nnoeq\r\n1224=前夜\r\n0101=元日||0\r\n";
+
+  // OK twice without touching the list: the section stays byte for byte.
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_TRUE(openDialog());
+    ASSERT_TRUE(closeWith(IDOK));
+    EXPECT_NE(settingsFile().find(section), std::string::npos) << "round " << round << ":\n" << settingsFile();
+  }
+
+  // The list shows the dates; an addition writes them in the page's form
+  // and the others after them, as they were.
+  ASSERT_TRUE(openDialog());
+  selectTab(kHoliday);
+  HWND holiday = page(kHoliday);
+  HWND list = GetDlgItem(holiday, 1029);
+  ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
+  SetDlgItemTextW(holiday, 1030, L"12");
+  SetDlgItemTextW(holiday, 1031, L"23");
+  SetDlgItemTextW(holiday, 1032, L"天皇誕生日");
+  click(holiday, 1033);
+  ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 3);
+  ASSERT_TRUE(closeWith(IDOK));
+  EXPECT_NE(settingsFile().find("[HOLIDAY]\r\n0101=元日||0\r\n1223=天皇誕生日||0\r\n1224=前夜||0\r\n101=Name||1\r\n"
+                                "noeq\r\n"),
+            std::string::npos)
+      << settingsFile();
 }
 
 TEST_F(SettingsDialogTest, FailedWriteSaysSoOnTheHolidayPageAndLeavesTheFileWhole) {
