@@ -422,7 +422,7 @@ TEST_F(SettingsDialogTest, PictureChosenInTheFileChooserShowsAfterApply) {
   EXPECT_NE(file.find("\\wall.bmp\r\n"), std::string::npos);
 }
 
-TEST_F(SettingsDialogTest, HolidayPageRefusesWithItsMessagesAndANewHolidayShowsAtTheNextMonth) {
+TEST_F(SettingsDialogTest, HolidayPageRefusesWithItsMessagesAndANewHolidayShowsAtOnce) {
   ASSERT_TRUE(prepare(iniText({"[Sorvane]", "DISPLAY_TITLE=0", "WEEK=0", "DISPLAY_WAKU=0", "SAVE_POS=0",
                                "[HOLIDAY]", "1224=前夜||1"})));
   expectChangeOf(kSettingsFileName);
@@ -479,18 +479,13 @@ TEST_F(SettingsDialogTest, HolidayPageRefusesWithItsMessagesAndANewHolidayShowsA
   EXPECT_NE(file.find("[HOLIDAY]\r\n1223=テスト休日||0\r\n"), std::string::npos);
   EXPECT_EQ(file.find("1224="), std::string::npos);
 
-  // The shown month keeps its holidays until it is built again.
-  Capture same = shot("after-ok");
-  EXPECT_EQ(probe(same, kDecember2004).numberPixels(23, isRed), 0);
-  pressKey(VK_RIGHT, true);
-  settle(window());
-  pressKey(VK_LEFT, true);
-  Capture rebuilt = shotWhen("rebuilt", [&](const Capture& c) { return probe(c, kDecember2004).numberPixels(23, isRed) > 5; });
+  // The shown month is built again at once.
+  Capture rebuilt = shotWhen("after-ok", [&](const Capture& c) { return probe(c, kDecember2004).numberPixels(23, isRed) > 5; });
   EXPECT_GT(probe(rebuilt, kDecember2004).numberPixels(23, isRed), 5) << "the 23rd in the holiday red";
   EXPECT_EQ(probe(rebuilt, kDecember2004).numberPixels(24, isRed), 0) << "the deleted 24th is a weekday again";
 }
 
-TEST_F(SettingsDialogTest, HolidayLawCheckBoxIsSavedAndTheLawShowsAtTheNextMonth) {
+TEST_F(SettingsDialogTest, HolidayLawCheckBoxIsSavedAndTheLawShowsAtOnce) {
   // No "HOLIDAY" section: by the built-in rules December 2004 has no holiday;
   // by the law of the time 23 December was the Emperor's birthday.
   ASSERT_TRUE(prepare(iniText({"[Sorvane]", "DISPLAY_TITLE=0", "WEEK=0", "DISPLAY_WAKU=0", "SAVE_POS=0"})));
@@ -503,14 +498,11 @@ TEST_F(SettingsDialogTest, HolidayLawCheckBoxIsSavedAndTheLawShowsAtTheNextMonth
   HWND holiday = page(kHoliday);
   EXPECT_FALSE(checked(holiday, 1060));
   click(holiday, 1060);
-  ASSERT_TRUE(closeWith(IDOK));
+  apply();
   EXPECT_NE(settingsFile().find("HOLIDAY_LAW=1\r\n"), std::string::npos);
-
-  pressKey(VK_RIGHT, true);
-  settle(window());
-  pressKey(VK_LEFT, true);
   Capture law = shotWhen("law-after", [&](const Capture& c) { return probe(c, kDecember2004).numberPixels(23, isRed) > 5; });
-  EXPECT_GT(probe(law, kDecember2004).numberPixels(23, isRed), 5) << "the 23rd in the holiday red";
+  EXPECT_GT(probe(law, kDecember2004).numberPixels(23, isRed), 5) << "the 23rd in the holiday red at once";
+  ASSERT_TRUE(closeWith(IDOK));
 
   // The box shows the stored key, and clearing it stores 0.
   ASSERT_TRUE(openDialog());
@@ -520,7 +512,10 @@ TEST_F(SettingsDialogTest, HolidayLawCheckBoxIsSavedAndTheLawShowsAtTheNextMonth
   click(holiday, 1060);
   ASSERT_TRUE(closeWith(IDOK));
   EXPECT_NE(settingsFile().find("HOLIDAY_LAW=0\r\n"), std::string::npos);
+  Capture off = shotWhen("law-off", [&](const Capture& c) { return probe(c, kDecember2004).numberPixels(23, isRed) == 0; });
+  EXPECT_EQ(probe(off, kDecember2004).numberPixels(23, isRed), 0) << "and is a weekday again after OK";
 }
+
 
 TEST_F(SettingsDialogTest, OkKeepsHandWrittenHolidayEntriesThePageCannotList) {
   // Entries with a key that is no date and a line without '=' (written by
@@ -555,6 +550,32 @@ TEST_F(SettingsDialogTest, OkKeepsHandWrittenHolidayEntriesThePageCannotList) {
                                 "noeq\r\n"),
             std::string::npos)
       << settingsFile();
+}
+
+TEST_F(SettingsDialogTest, OkAndApplyKeepTheTopmostModeTheMenuSet) {
+  ASSERT_TRUE(prepareWritable(iniText({"[Sorvane]", "DISPLAY_TITLE=0", "WEEK=0", "SAVE_POS=1"}).c_str()));
+  ASSERT_TRUE(start(kDecember15));
+  auto topmost = [&] { return (GetWindowLongW(window(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+  auto becomes = [&](bool wanted) {
+    DWORD started = GetTickCount();
+    while (topmost() != wanted && GetTickCount() - started < 3000) Sleep(50);
+    return topmost() == wanted;
+  };
+  ASSERT_TRUE(chooseFromMenu(150, 120, 'T'));
+  ASSERT_TRUE(becomes(true));
+  ASSERT_TRUE(openDialog());
+  apply();
+  ASSERT_TRUE(closeWith(IDOK));
+  EXPECT_TRUE(topmost());
+  // The menu still knows the window is topmost: the next choice takes it out.
+  ASSERT_TRUE(chooseFromMenu(150, 120, 'T'));
+  EXPECT_TRUE(becomes(false)) << "the menu's topmost flag was lost";
+  ASSERT_TRUE(chooseFromMenu(150, 120, 'T'));
+  EXPECT_TRUE(becomes(true));
+  ASSERT_TRUE(openDialog());
+  ASSERT_TRUE(closeWith(IDOK));
+  ASSERT_TRUE(app().close());
+  EXPECT_NE(settingsFile().find("TOP=1\r\n"), std::string::npos) << settingsFile();
 }
 
 TEST_F(SettingsDialogTest, FailedWriteSaysSoOnTheHolidayPageAndLeavesTheFileWhole) {
