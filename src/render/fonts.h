@@ -1,8 +1,9 @@
 #pragma once
 // The four fonts of the calendar, created from their settings sections when
-// the main window is created and deleted when it is destroyed; a settings
-// page that saves a font replaces its handle. A font that cannot be created
-// stays null, and painting then keeps the DC's current font.
+// the main window is created and deleted when it is destroyed; the settings
+// dialog makes them anew from the file once its OK or Apply was saved. A
+// font that cannot be created stays null, and painting then keeps the DC's
+// current font.
 #include "render/font_description.h"
 
 using FontHandle = void*;  // HFONT on Windows

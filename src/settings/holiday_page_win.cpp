@@ -10,6 +10,7 @@
 #include "settings/holiday_list.h"
 #include "settings/settings_page_win.h"
 #include "settings/settings_file.h"
+#include "settings/settings_pages.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ void fillList(HWND page) {
   SendDlgItemMessageW(page, kMonthEdit, EM_LIMITTEXT, 2, 0);
   SendDlgItemMessageW(page, kDayEdit, EM_LIMITTEXT, 2, 0);
   SendDlgItemMessageW(page, kNameEdit, EM_LIMITTEXT, kHolidayNameLimit, 0);
-  setChecked(page, kLawCheck, readSettingInt(kMainSection, kLawKey, 0) == 1);
+  setChecked(page, kLawCheck, switchIsOn(readSettingInt(kMainSection, kLawKey, 0), SwitchReading::OnlyOne));
 }
 
 void clearEdits(HWND page) {
@@ -136,7 +137,8 @@ void save(HWND page) {
     writeSettingSection(kHolidaySection, *section);
   // A file that never had the key keeps its old rules without one.
   const bool law = isChecked(page, kLawCheck);
-  if (law || readSettingInt(kMainSection, kLawKey, -1) != -1) writeSettingInt(kMainSection, kLawKey, law ? 1 : 0);
+  const int stored = readSettingInt(kMainSection, kLawKey, -1);
+  if (law || stored != -1) writeSettingInt(kMainSection, kLawKey, switchValueToSave(stored, SwitchReading::OnlyOne, law));
 }
 
 INT_PTR CALLBACK procedure(HWND page, UINT message, WPARAM wParam, LPARAM) {

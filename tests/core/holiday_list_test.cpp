@@ -179,4 +179,21 @@ TEST(SettingsPages, RadioGroupsMarksAndDirectories) {
   EXPECT_EQ(sjisDirectoryPart("C:\\a.bmp"), "C:");
 }
 
+TEST(SettingsPages, SwitchesShowAsTheCalendarReadsThemAndKeepWhatTheBoxAgreesWith) {
+  for (int stored : {1, 2, 7, -1}) EXPECT_TRUE(switchIsOn(stored, SwitchReading::NotZero)) << stored;
+  EXPECT_FALSE(switchIsOn(0, SwitchReading::NotZero));
+  EXPECT_TRUE(switchIsOn(1, SwitchReading::OnlyOne));
+  for (int stored : {0, 2, -1}) EXPECT_FALSE(switchIsOn(stored, SwitchReading::OnlyOne)) << stored;
+
+  // A hand-written 2 stays 2 while the box says what it said.
+  EXPECT_EQ(switchValueToSave(2, SwitchReading::NotZero, true), 2);
+  EXPECT_EQ(switchValueToSave(2, SwitchReading::NotZero, false), 0);
+  EXPECT_EQ(switchValueToSave(2, SwitchReading::OnlyOne, false), 2);
+  EXPECT_EQ(switchValueToSave(2, SwitchReading::OnlyOne, true), 1);
+  EXPECT_EQ(switchValueToSave(0, SwitchReading::NotZero, false), 0);
+  EXPECT_EQ(switchValueToSave(0, SwitchReading::NotZero, true), 1);
+  EXPECT_EQ(switchValueToSave(1, SwitchReading::OnlyOne, false), 0);
+}
+
+
 }  // namespace

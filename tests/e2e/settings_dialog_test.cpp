@@ -552,6 +552,37 @@ TEST_F(SettingsDialogTest, OkKeepsHandWrittenHolidayEntriesThePageCannotList) {
       << settingsFile();
 }
 
+TEST_F(SettingsDialogTest, SwitchesStoredAsTwoShowAsTheCalendarDrawsThemAndStayTwo) {
+  // The title band, the weekday row, the stretched picture and the saved
+  // placement are on for any value but 0; cell frames only for 1.
+  ASSERT_TRUE(prepare(iniText({"[Sorvane]", "DISPLAY_TITLE=2", "WEEK=2", "AUTO_SIZE=2", "SAVE_POS=2",
+                               "DISPLAY_WAKU=2", "ENG_WEEK=2"})));
+  expectChangeOf(kSettingsFileName);
+  ASSERT_TRUE(start(kDecember15));
+  ASSERT_TRUE(openDialog());
+  EXPECT_TRUE(checked(page(kTitle), 1025));
+  EXPECT_TRUE(enabled(page(kTitle), 1003));
+  EXPECT_TRUE(checked(page(kWeekday), 1005));
+  EXPECT_TRUE(enabled(page(kWeekday), 1006));
+  EXPECT_FALSE(checked(page(kWeekday), 1004));
+  EXPECT_TRUE(checked(page(kBackground), 1020));
+  EXPECT_TRUE(checked(page(kOther), 1012));
+  EXPECT_FALSE(checked(page(kDate), 1001));
+  ASSERT_TRUE(closeWith(IDOK));
+  const std::string file = settingsFile();
+  for (const char* line : {"DISPLAY_TITLE=2\r\n", "WEEK=2\r\n", "AUTO_SIZE=2\r\n", "SAVE_POS=2\r\n",
+                           "DISPLAY_WAKU=2\r\n", "ENG_WEEK=2\r\n"})
+    EXPECT_NE(file.find(line), std::string::npos) << line << "in\n" << file;
+
+  // Turned off in the dialog, they store 0.
+  ASSERT_TRUE(openDialog());
+  click(page(kTitle), 1025);
+  click(page(kWeekday), 1005);
+  ASSERT_TRUE(closeWith(IDOK));
+  EXPECT_NE(settingsFile().find("DISPLAY_TITLE=0\r\n"), std::string::npos);
+  EXPECT_NE(settingsFile().find("WEEK=0\r\n"), std::string::npos);
+}
+
 TEST_F(SettingsDialogTest, OkAndApplyKeepTheTopmostModeTheMenuSet) {
   ASSERT_TRUE(prepareWritable(iniText({"[Sorvane]", "DISPLAY_TITLE=0", "WEEK=0", "SAVE_POS=1"}).c_str()));
   ASSERT_TRUE(start(kDecember15));
@@ -713,4 +744,47 @@ TEST_F(SettingsDialogTest, CancelledPictureChooserLeavesThePathEmpty) {
   EXPECT_NE(file.find("BK_IMAGE=\r\n"), std::string::npos);
   // A picture background without a picture paints the calendar all the same.
   EXPECT_TRUE(app().running());
+}
+
+namespace {
+
+// Pixels in which two captures of the same size differ.
+int differingPixels(const Capture& a, const Capture& b) {
+  if (a.width() != b.width() || a.height() != b.height()) return a.width() * a.height() + 1;
+  int differ = 0;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x) differ += a.at(x, y) == b.at(x, y) ? 0 : 1;
+  return differ;
+}
+
+}  // namespace
+
+TEST_F(SettingsDialogTest, FailedWriteKeepsTheFontsTheCalendarDraws) {
+  const std::string original = iniText({"[Sorvane]", "DISPLAY_TITLE=0", "WEEK=0", "DISPLAY_WAKU=1", "SAVE_POS=0"});
+  ASSERT_TRUE(prepare(original));
+  ASSERT_TRUE(start(kDecember15));
+  Capture before = shot("before");
+  const std::wstring path = app().directory() + L"\\" + kSettingsFileName;
+  ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(openDialog());
+  // A 36-point day-number font from the chooser.
+  postClick(page(kDate), 1038);
+  HWND chooser = waitForChooser(app().processId(), frame_);
+  ASSERT_NE(chooser, nullptr) << "no font chooser";
+  HWND size = GetDlgItem(chooser, 1138);
+  ASSERT_NE(size, nullptr);
+  ASSERT_NE(SendMessageW(size, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"36")), CB_ERR);
+  SendMessageW(chooser, WM_COMMAND, MAKEWPARAM(1138, CBN_SELCHANGE), reinterpret_cast<LPARAM>(size));
+  PostMessageW(chooser, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(waitUntilGone(chooser));
+  postClick(frame_, IDOK);
+  EXPECT_EQ(answerMessageBox(), L"失敗");
+  EXPECT_TRUE(waitUntilGone(frame_));
+  frame_ = nullptr;
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(settingsFile(), original);
+  // Nothing was saved, so the calendar draws what it drew.
+  settle(window());
+  Capture after = shot("after");
+  EXPECT_EQ(differingPixels(before, after), 0) << "the day numbers in a font that was not saved";
 }
