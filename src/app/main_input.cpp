@@ -215,11 +215,16 @@ LRESULT onCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case CMD_SETTINGS_APPLIED:
     case CMD_SETTINGS: {
-      // What follows the settings dialog runs whatever it answered.
-      if (LOWORD(wParam) == CMD_SETTINGS) runSettingsDialog(window);
-      invalidateAll(window);
+      // What follows the settings dialog runs whatever it answered. After
+      // OK or Apply the month is built again, so that holidays changed on
+      // the holiday page (or the law switched) show at once.
+      bool confirmed = LOWORD(wParam) == CMD_SETTINGS_APPLIED || runSettingsDialog(window);
       YearMonth shown = shownMonth();
-      updateTitle(window, shown.year, shown.month);
+      if (confirmed)
+        showMonth(window, shown.year, shown.month);
+      else
+        updateTitle(window, shown.year, shown.month);
+      invalidateAll(window);
       return 0;
     }
     case CMD_PREV_MONTH:

@@ -33,6 +33,7 @@ void onCreate(HWND window) {
     appSettings().reload(dc.get());
   }
   appSettings().loadMemoDialogPlacements();
+  appSettings().loadTopmost();
   state.shownDate = localTimeNow();
   state.cursorDay = state.shownDate.day;
   state.previousCursorDay = state.cursorDay;

@@ -47,8 +47,10 @@ void AppSettings::loadColors() {
         readSettingInt("COLOR", kColourKeys[i].key, static_cast<int>(kColourKeys[i].defaultValue)));
 }
 
-// The order matters: the picture is loaded as soon as WALL is known, and
-// TOP is read back from the file whatever the menu did since.
+// The order matters: the picture is loaded as soon as WALL is known. The
+// modes the menu sets (topmost, frameless) are the window's, not read here:
+// the settings dialog never writes them, and reading them back would leave
+// the flag saying otherwise than the window does.
 void AppSettings::reload(DeviceContext dc) {
   SettingsReadScope reading;  // some forty keys, one read of the file
   title_ = readMain("TITLE");
@@ -69,7 +71,6 @@ void AppSettings::reload(DeviceContext dc) {
   autoSize_ = readMain("AUTO_SIZE");
   displayTitle_ = readMain("DISPLAY_TITLE");
   savePos_ = readMain("SAVE_POS");
-  top_ = readMain("TOP");
 
   int height = readSettingInt("MAIN_FONT", "HEIGHT", 0);
   mainFontHeight_ = mainFontHeightFor(height);
@@ -93,3 +94,5 @@ void AppSettings::loadMemoDialogPlacements() {
   monthDialogSeparator_ = readMain("MONTHDLG_SEP");
   if (monthDialogSeparator_ < kMinMonthDialogSeparator) monthDialogSeparator_ = kMinMonthDialogSeparator;
 }
+
+void AppSettings::loadTopmost() { top_ = readMain("TOP"); }

@@ -60,6 +60,9 @@ class AppSettings {
   void loadColors();
   // Once at start-up: the placements of the two memo dialogs.
   void loadMemoDialogPlacements();
+  // Once at start-up: the topmost flag from TOP. From then on the menu
+  // changes it with the window, and a reload leaves it as the window has it.
+  void loadTopmost();
 
   int title() const { return title_; }
   void setTitle(int value) { title_ = value; }

@@ -14,11 +14,6 @@ constexpr std::size_t kKeyLength = 4;
 // The name starts after the key and " : ".
 constexpr std::size_t kNameOffset = kKeyLength + 3;
 
-std::string cutToBuffer(std::string text) {
-  text.resize(sjisCutLength(text, kHolidayTextCapacity - 1));
-  return text;
-}
-
 // The first `count` characters of `text`, never splitting one.
 std::string_view leadingChars(std::string_view text, std::size_t count) {
   std::size_t end = 0;
@@ -52,8 +47,41 @@ int parseUnsigned(std::string_view text) {
 
 }  // namespace
 
-std::vector<HolidayEntry> holidayEntriesFromSection(std::string_view entries) {
-  std::vector<HolidayEntry> result;
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// True when the text ends in the first byte of a double-byte character
+// whose second byte is missing.
+bool endsInHalfACharacter(std::string_view text) {
+  return !text.empty() && sjisStartOfLastChars(text, 1) == text.size() - 1 &&
+         isSjisLeadByte(static_cast<unsigned char>(text.back()));
+}
+
+// The list line of an entry the page can show and write back whole, or
+// nullopt for one it keeps as read.
+std::optional<HolidayEntry> listedEntry(std::string_view entry) {
+  if (entry.size() <= kKeyLength || entry[kKeyLength] != '=') return std::nullopt;
+  for (std::size_t i = 0; i < kKeyLength; ++i)
+    if (!isDigit(entry[i])) return std::nullopt;
+  std::string_view value = entry.substr(kKeyLength + 1);
+  HolidayEntry item;
+  std::size_t marker = sjisFind(value, kFlagMarker);
+  if (marker != std::string_view::npos) {
+    std::size_t flagAt = marker + kFlagMarker.size();
+    item.userDefined = flagAt < value.size() && value[flagAt] == '1' ? 1 : 0;
+    value = value.substr(0, marker);
+  }
+  // Cut to the list's buffer, or without its broken last byte, the name
+  // would be written back shorter than it is.
+  if (endsInHalfACharacter(value) || kNameOffset + value.size() > kHolidayTextCapacity - 1) return std::nullopt;
+  item.line.append(entry.substr(0, kKeyLength)).append(kSeparator).append(value);
+  return item;
+}
+
+// Calls `use` with each entry of a NUL-separated list, up to the empty one.
+template <typename Use>
+void forEachEntry(std::string_view entries, Use use) {
   std::size_t start = 0;
   while (start < entries.size()) {
     std::size_t end = entries.find('\0', start);
@@ -61,47 +89,64 @@ std::vector<HolidayEntry> holidayEntriesFromSection(std::string_view entries) {
     std::string_view entry = entries.substr(start, end - start);
     start = end + 1;
     if (entry.empty()) break;
-
-    std::string_view key = leadingChars(entry, kKeyLength);
-    // The value begins at the sixth character, after the key and its '='.
-    std::size_t valueStart = key.size() < entry.size() ? key.size() + sjisCharLength(entry, key.size()) : entry.size();
-    std::string_view value = entry.substr(valueStart);
-    HolidayEntry item;
-    std::size_t marker = sjisFind(value, kFlagMarker);
-    if (marker != std::string_view::npos) {
-      std::size_t flagAt = marker + kFlagMarker.size();
-      item.userDefined = flagAt < value.size() && value[flagAt] == '1' ? 1 : 0;
-      value = value.substr(0, marker);
-    }
-    // "%4s : %s": a short key is padded on the left as printf pads it.
-    std::string line(key.size() < kKeyLength ? kKeyLength - key.size() : 0, ' ');
-    line.append(key).append(kSeparator).append(value);
-    item.line = cutToBuffer(std::move(line));
-    insertInOrder(result, std::move(item), nullptr);
+    use(entry);
   }
+}
+
+bool sameList(const std::vector<HolidayEntry>& a, const std::vector<HolidayEntry>& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (a[i].line != b[i].line || a[i].userDefined != b[i].userDefined) return false;
+  return true;
+}
+
+}  // namespace
+
+std::vector<HolidayEntry> holidayEntriesFromSection(std::string_view entries) {
+  std::vector<HolidayEntry> result;
+  forEachEntry(entries, [&](std::string_view entry) {
+    if (std::optional<HolidayEntry> item = listedEntry(entry)) insertInOrder(result, std::move(*item), nullptr);
+  });
   return result;
 }
 
-std::string holidaySectionFromEntries(const std::vector<HolidayEntry>& entries) {
+std::vector<std::string> holidayEntriesKeptAsRead(std::string_view entries) {
+  std::vector<std::string> kept;
+  forEachEntry(entries, [&](std::string_view entry) {
+    if (!listedEntry(entry)) kept.emplace_back(entry);
+  });
+  return kept;
+}
+
+std::string holidaySectionFromEntries(const std::vector<HolidayEntry>& entries,
+                                      const std::vector<std::string>& keptAsRead) {
   std::string section;
   section.reserve(entries.size() * kHolidayEntryBytes + 1);
   for (const HolidayEntry& entry : entries) {
     std::string_view line = entry.line;
     std::string_view key = leadingChars(line, kKeyLength);
     std::string_view name = line.substr(leadingChars(line, kNameOffset).size());
-    // A name that ends in half a double-byte character (a damaged or
-    // hand-edited file) would take the first '|' of the marker as its second
-    // half: the flag would be lost and the name would change at every save.
-    // Half a character is no text; it is left out.
-    if (!name.empty() && sjisStartOfLastChars(name, 1) == name.size() - 1 &&
-        isSjisLeadByte(static_cast<unsigned char>(name.back())))
-      name.remove_suffix(1);
+    // A name that ends in half a double-byte character would take the first
+    // '|' of the marker as its second half: the flag would be lost and the
+    // name would change at every save. Half a character is no text; it is
+    // left out.
+    if (endsInHalfACharacter(name)) name.remove_suffix(1);
     section.append(key).append("=").append(name).append(kFlagMarker);
     section.append(entry.userDefined == 1 ? "1" : "0");
     section.push_back('\0');
   }
+  for (const std::string& entry : keptAsRead) {
+    section.append(entry);
+    section.push_back('\0');
+  }
   section.push_back('\0');
   return section;
+}
+
+std::optional<std::string> holidaySectionToWrite(std::string_view sectionAsRead,
+                                                 const std::vector<HolidayEntry>& entries) {
+  if (sameList(entries, holidayEntriesFromSection(sectionAsRead))) return std::nullopt;
+  return holidaySectionFromEntries(entries, holidayEntriesKeptAsRead(sectionAsRead));
 }
 
 HolidayAddResult addHoliday(std::vector<HolidayEntry>& entries, std::string_view monthText,

@@ -5,12 +5,13 @@
 // records, so that the page itself only moves text between this list and
 // its controls. Text is Shift_JIS.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 // Every text of the page fits in a buffer of this many bytes with its NUL;
-// longer lines from a hand-edited section are cut at a character boundary.
+// an entry of a hand-edited section whose line would not fit is not listed.
 constexpr std::size_t kHolidayTextCapacity = 212;
 // The longest name the page takes, in bytes; with key, '=', "||" and the
 // flag an entry then stays within 209 bytes.
@@ -23,15 +24,31 @@ struct HolidayEntry {
   int userDefined = 0;
 };
 
-// The section's entries (NUL-separated "key=value", as read whole) as list
-// lines in date order. The key is an entry's first four characters, the
-// value what follows its fifth; a value holding "||" is cut there and the
-// flag is 1 when the character after it is '1'; without "||" the flag is 0.
+// The section's entries (NUL-separated "key=value", as read whole) that
+// the page lists, as list lines in date order. The page lists an entry it
+// can write back without losing a byte of its name: four digits, '=', and a
+// name (the value up to its first "||") that fits a list line whole and
+// does not end in half a double-byte character. The flag is 1 when the
+// character after the first "||" is '1'; without "||" it is 0.
 std::vector<HolidayEntry> holidayEntriesFromSection(std::string_view entries);
 
-// The section the page writes: "%s=%s||%d" per line in list order, each
-// followed by a NUL, the whole ended by one more NUL.
-std::string holidaySectionFromEntries(const std::vector<HolidayEntry>& entries);
+// The section's other entries (a key that is no date, a line without '=',
+// a name too long for the list), exactly as read and in their order. The
+// page does not show them and writes them back unchanged.
+std::vector<std::string> holidayEntriesKeptAsRead(std::string_view entries);
+
+// The section the page writes: "%s=%s||%d" per line in list order, then the
+// entries kept as read, each followed by a NUL, the whole ended by one more
+// NUL.
+std::string holidaySectionFromEntries(const std::vector<HolidayEntry>& entries,
+                                      const std::vector<std::string>& keptAsRead = {});
+
+// What OK writes to the section the page listed from `sectionAsRead`:
+// nothing (nullopt) while the list still holds what was listed, so that the
+// section stays byte for byte, comments and order included; otherwise the
+// list's entries and, after them, those kept as read.
+std::optional<std::string> holidaySectionToWrite(std::string_view sectionAsRead,
+                                                 const std::vector<HolidayEntry>& entries);
 
 enum class HolidayAddResult {
   Added,

@@ -2,12 +2,15 @@
 // add, delete and the user-defined flag; the whole section is written back
 // on OK or Apply. The list's lines and rules live in holiday_list.cpp; the
 // list box shows the page's list line for line.
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/text_convert.h"
 #include "settings/holiday_list.h"
 #include "settings/settings_page_win.h"
 #include "settings/settings_file.h"
+#include "settings/settings_pages.h"
 
 namespace {
 
@@ -22,8 +25,11 @@ constexpr int kLawCheck = 1060;
 constexpr char kLawKey[] = "HOLIDAY_LAW";
 constexpr char kHolidaySection[] = "HOLIDAY";
 
-// The page's one state, from the dialog's opening to its closing.
+// The page's state, from the dialog's opening to its closing: the list,
+// and the section it was listed from, which tells whether OK has anything
+// to write and holds the entries the page does not list.
 std::vector<HolidayEntry> holidays;
+std::string sectionAsRead;
 
 void insertRow(HWND page, std::size_t index) {
   const HolidayEntry& entry = holidays[index];
@@ -33,12 +39,13 @@ void insertRow(HWND page, std::size_t index) {
 }
 
 void fillList(HWND page) {
-  holidays = holidayEntriesFromSection(readSettingSection(kHolidaySection));
+  sectionAsRead = readSettingSection(kHolidaySection);
+  holidays = holidayEntriesFromSection(sectionAsRead);
   for (std::size_t i = 0; i < holidays.size(); ++i) insertRow(page, i);
   SendDlgItemMessageW(page, kMonthEdit, EM_LIMITTEXT, 2, 0);
   SendDlgItemMessageW(page, kDayEdit, EM_LIMITTEXT, 2, 0);
   SendDlgItemMessageW(page, kNameEdit, EM_LIMITTEXT, kHolidayNameLimit, 0);
-  setChecked(page, kLawCheck, readSettingInt(kMainSection, kLawKey, 0) == 1);
+  setChecked(page, kLawCheck, switchIsOn(readSettingInt(kMainSection, kLawKey, 0), SwitchReading::OnlyOne));
 }
 
 void clearEdits(HWND page) {
@@ -125,10 +132,13 @@ bool onCommand(HWND page, WPARAM wParam) {
 }
 
 void save(HWND page) {
-  writeSettingSection(kHolidaySection, holidaySectionFromEntries(holidays));
+  // An unchanged list leaves the section as it is, byte for byte.
+  if (std::optional<std::string> section = holidaySectionToWrite(sectionAsRead, holidays))
+    writeSettingSection(kHolidaySection, *section);
   // A file that never had the key keeps its old rules without one.
   const bool law = isChecked(page, kLawCheck);
-  if (law || readSettingInt(kMainSection, kLawKey, -1) != -1) writeSettingInt(kMainSection, kLawKey, law ? 1 : 0);
+  const int stored = readSettingInt(kMainSection, kLawKey, -1);
+  if (law || stored != -1) writeSettingInt(kMainSection, kLawKey, switchValueToSave(stored, SwitchReading::OnlyOne, law));
 }
 
 INT_PTR CALLBACK procedure(HWND page, UINT message, WPARAM wParam, LPARAM) {

@@ -39,7 +39,8 @@ void onInit(HWND page) {
   } else {
     setChecked(page, kNormal, true);
   }
-  if (readSettingInt(kMainSection, "AUTO_SIZE") == 1) setChecked(page, kAutoSize, true);
+  // The picture is stretched for any AUTO_SIZE but 0.
+  showSwitch(page, kAutoSize, "AUTO_SIZE", SwitchReading::NotZero);
   readSettingString(kMainSection, "BK_IMAGE", pictureWorkingPath, sizeof pictureWorkingPath);
 }
 
@@ -111,7 +112,7 @@ bool onCommand(HWND page, int id) {
 void save(HWND page) {
   int wall = isChecked(page, kTransparent) ? 1 : isChecked(page, kPicture) ? 2 : 0;
   writeSettingInt(kMainSection, "WALL", wall);
-  writeSettingInt(kMainSection, "AUTO_SIZE", isChecked(page, kAutoSize) ? 1 : 0);
+  saveSwitch(page, kAutoSize, "AUTO_SIZE", SwitchReading::NotZero);
   writeSettingString(kMainSection, "BK_IMAGE", pictureWorkingPath);
 }
 

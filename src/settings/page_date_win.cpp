@@ -1,9 +1,6 @@
 // The date page: where the day number stands in its cell, its font and
 // style, the two marks and the cell frames. It has no switch.
-#include <cstdlib>
-
 #include "platform/text_convert.h"
-#include "settings/app_settings.h"
 #include "settings/settings_page_win.h"
 #include "settings/settings_file.h"
 #include "settings/settings_pages.h"
@@ -15,7 +12,8 @@ constexpr int kFontButton = 1038;
 constexpr int kMemoMarkList = 1035;
 constexpr int kTodayMarkList = 1036;
 constexpr int kFrames = 1001;
-const DisplayPageShape kShape{0, {0}, kFontButton, {1047, 1048, 1049}, "DAYTYPE", kMainFontSection, FontRole::Main};
+const DisplayPageShape kShape{0, SwitchReading::OnlyOne, {0}, kFontButton, {1047, 1048, 1049}, "DAYTYPE",
+                              kMainFontSection};
 
 FontDescription mainFontCopy;
 
@@ -31,7 +29,7 @@ int markListSelection(HWND page, int id) {
 }
 
 void onInit(HWND page) {
-  if (readSettingInt(kMainSection, "DISPLAY_WAKU") == 1) setChecked(page, kFrames, true);
+  showSwitch(page, kFrames, "DISPLAY_WAKU", SwitchReading::OnlyOne);
   checkOneOfThree(page, kPositionRadios, radioForValue(readSettingInt(kMainSection, "DAY_POS")));
   initDisplayPage(page, kShape, nullptr, mainFontCopy);
   fillMarkList(page, kMemoMarkList, readSettingInt(kMainSection, "YMARK"));
@@ -45,14 +43,14 @@ bool onCommand(HWND page, int id) {
 }
 
 void save(HWND page) {
-  writeSettingInt(kMainSection, "DISPLAY_WAKU", isChecked(page, kFrames) ? 1 : 0);
+  saveSwitch(page, kFrames, "DISPLAY_WAKU", SwitchReading::OnlyOne);
   // Centre and right are asked first: with no button checked it is left.
   int position = isChecked(page, kPositionRadios[1]) ? 1 : isChecked(page, kPositionRadios[2]) ? 2 : 0;
   writeSettingInt(kMainSection, "DAY_POS", position);
   writeSettingInt(kMainSection, "YMARK", markListSelection(page, kMemoMarkList));
   writeSettingInt(kMainSection, "TMARK", markListSelection(page, kTodayMarkList));
+  // mainFontHeight follows with the reload after the save.
   saveDisplayPageEnd(page, kShape, mainFontCopy);
-  appSettings().setMainFontHeight(std::abs(mainFontCopy.height));
 }
 
 INT_PTR CALLBACK procedure(HWND page, UINT message, WPARAM wParam, LPARAM) {

@@ -6,8 +6,9 @@ namespace {
 
 constexpr int kDisplayMemo = 1013;
 constexpr int kFontButton = 1037;
-const DisplayPageShape kShape{kDisplayMemo, {1037, 1050, 1051, 1052, 0}, kFontButton, {1050, 1051, 1052},
-                              "MEMOTYPE", kMemoFontSection, FontRole::Memo};
+// Memo text is drawn only for DISPLAY_MEMO 1.
+const DisplayPageShape kShape{kDisplayMemo, SwitchReading::OnlyOne, {1037, 1050, 1051, 1052, 0}, kFontButton,
+                              {1050, 1051, 1052}, "MEMOTYPE", kMemoFontSection};
 
 FontDescription memoFontCopy;
 
@@ -25,7 +26,7 @@ bool onCommand(HWND page, int id) {
 }
 
 void save(HWND page) {
-  writeSettingInt(kMainSection, "DISPLAY_MEMO", isChecked(page, kDisplayMemo) ? 1 : 0);
+  saveSwitch(page, kDisplayMemo, "DISPLAY_MEMO", kShape.switchReading);
   saveDisplayPageEnd(page, kShape, memoFontCopy);
 }
 

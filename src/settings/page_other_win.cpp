@@ -7,7 +7,7 @@ namespace {
 constexpr int kSavePosition = 1012;
 
 void save(HWND page) {
-  writeSettingInt(kMainSection, "SAVE_POS", isChecked(page, kSavePosition) ? 1 : 0);
+  saveSwitch(page, kSavePosition, "SAVE_POS", SwitchReading::NotZero);
   // Nothing depends on TASKBAR any more; every save sets it to 0.
   writeSettingInt(kMainSection, "TASKBAR", 0);
 }
@@ -15,7 +15,8 @@ void save(HWND page) {
 INT_PTR CALLBACK procedure(HWND page, UINT message, WPARAM, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
-      if (readSettingInt(kMainSection, "SAVE_POS") == 1) setChecked(page, kSavePosition, true);
+      // The placement is saved at exit for any SAVE_POS but 0.
+      showSwitch(page, kSavePosition, "SAVE_POS", SwitchReading::NotZero);
       return TRUE;
     case WM_COMMAND:
       return TRUE;

@@ -10,15 +10,16 @@ constexpr int kFormatRadios[3] = {1007, 1008, 1009};
 constexpr int kIconedTitle = 1043;
 constexpr int kDisplayTitle = 1025;
 constexpr int kFontButton = 1003;
-const DisplayPageShape kShape{kDisplayTitle, {1003, 1040, 1041, 1042, 0}, kFontButton, {1040, 1041, 1042},
-                              "TITLETYPE", kTitleFontSection, FontRole::Title};
+// The title band is drawn for any DISPLAY_TITLE but 0.
+const DisplayPageShape kShape{kDisplayTitle, SwitchReading::NotZero, {1003, 1040, 1041, 1042, 0}, kFontButton,
+                              {1040, 1041, 1042}, "TITLETYPE", kTitleFontSection};
 
 FontDescription titleFontCopy;
 
 void onInit(HWND page) {
   checkOneOfThree(page, kFormatRadios, radioForValue(readSettingInt(kMainSection, "TITLE")));
   initDisplayPage(page, kShape, "DISPLAY_TITLE", titleFontCopy);
-  if (readSettingInt(kMainSection, "ICONED_TITLE") == 1) setChecked(page, kIconedTitle, true);
+  showSwitch(page, kIconedTitle, "ICONED_TITLE", SwitchReading::OnlyOne);
 }
 
 bool onCommand(HWND page, int id) {
@@ -36,8 +37,8 @@ bool onCommand(HWND page, int id) {
 
 void save(HWND page) {
   writeSettingInt(kMainSection, "TITLE", readThreeRadios(page, kFormatRadios));
-  writeSettingInt(kMainSection, "DISPLAY_TITLE", isChecked(page, kDisplayTitle) ? 1 : 0);
-  writeSettingInt(kMainSection, "ICONED_TITLE", isChecked(page, kIconedTitle) ? 1 : 0);
+  saveSwitch(page, kDisplayTitle, "DISPLAY_TITLE", kShape.switchReading);
+  saveSwitch(page, kIconedTitle, "ICONED_TITLE", SwitchReading::OnlyOne);
   saveDisplayPageEnd(page, kShape, titleFontCopy);
 }
 

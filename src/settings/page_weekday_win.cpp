@@ -9,14 +9,15 @@ namespace {
 constexpr int kWeek = 1005;
 constexpr int kEnglish = 1004;
 constexpr int kFontButton = 1006;
-const DisplayPageShape kShape{kWeek, {1004, 1006, 1044, 1045, 1046}, kFontButton, {1044, 1045, 1046},
-                              "WEEKTYPE", kWeekFontSection, FontRole::Week};
+// The weekday row is drawn for any WEEK but 0.
+const DisplayPageShape kShape{kWeek, SwitchReading::NotZero, {1004, 1006, 1044, 1045, 1046}, kFontButton,
+                              {1044, 1045, 1046}, "WEEKTYPE", kWeekFontSection};
 
 FontDescription weekFontCopy;
 
 void onInit(HWND page) {
   initDisplayPage(page, kShape, "WEEK", weekFontCopy);
-  if (readSettingInt(kMainSection, "ENG_WEEK") == 1) setChecked(page, kEnglish, true);
+  showSwitch(page, kEnglish, "ENG_WEEK", SwitchReading::OnlyOne);
 }
 
 // Turning the row back on shows the style stored in the file again: a
@@ -41,8 +42,8 @@ bool onCommand(HWND page, int id) {
 }
 
 void save(HWND page) {
-  writeSettingInt(kMainSection, "WEEK", isChecked(page, kWeek) ? 1 : 0);
-  writeSettingInt(kMainSection, "ENG_WEEK", isChecked(page, kEnglish) ? 1 : 0);
+  saveSwitch(page, kWeek, "WEEK", kShape.switchReading);
+  saveSwitch(page, kEnglish, "ENG_WEEK", SwitchReading::OnlyOne);
   saveDisplayPageEnd(page, kShape, weekFontCopy);
 }
 

@@ -7,6 +7,7 @@
 #include "app/commands.h"
 #include "platform/common_controls_win.h"
 #include "platform/text_convert.h"
+#include "render/fonts.h"
 #include "render/gdi_guards_win.h"
 #include "settings/app_settings.h"
 #include "settings/settings_file.h"
@@ -61,14 +62,19 @@ void onInit(HWND frame, FrameState& state) {
 }
 
 // Every page writes its keys into one batch, the file is replaced once,
-// and the settings are read back for the main window.
+// and the settings are read back for the main window. The calendar then
+// shows what the file holds: after a failed write the old fonts stay, with
+// the old day-number height the reload reads back.
 void saveAndReload(HWND frame, const FrameState& state) {
   SettingsWriteBatch batch;
   for (int i = 0; i < kPageCount; ++i)
     if (kPages[i]->save && state.pages[i]) kPages[i]->save(state.pages[i]);
+  const bool saved = batch.commit();
   // Only the holiday page reports a failed write; with one file replaced
   // once, its section failed with everything else.
-  if (!batch.commit() && state.pages[kHolidayIndex]) reportHolidaySaveFailure(state.pages[kHolidayIndex]);
+  if (!saved && state.pages[kHolidayIndex]) reportHolidaySaveFailure(state.pages[kHolidayIndex]);
+  SettingsReadScope oneRead;
+  if (saved) createFonts(fontDpi());
   HWND owner = GetParent(frame);
   WindowDC dc(owner);
   appSettings().reload(dc.get());

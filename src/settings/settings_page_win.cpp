@@ -44,6 +44,14 @@ bool controlText(HWND page, int id, std::string& sjis) {
   return wideToSjis(wide, sjis);
 }
 
+void showSwitch(HWND page, int id, const char* key, SwitchReading reading) {
+  setChecked(page, id, switchIsOn(readSettingInt(kMainSection, key), reading));
+}
+
+void saveSwitch(HWND page, int id, const char* key, SwitchReading reading) {
+  writeSettingInt(kMainSection, key, switchValueToSave(readSettingInt(kMainSection, key), reading, isChecked(page, id)));
+}
+
 void showPageMessage(HWND page, const char* sjis, UINT icon) {
   showMessageBox(page, sjisToWide(sjis).c_str(), MB_OK | icon);
 }
@@ -104,7 +112,7 @@ bool fromLogFont(const LOGFONTW& logfont, FontDescription& font) {
 }  // namespace
 
 void initDisplayPage(HWND page, const DisplayPageShape& shape, const char* switchKey, FontDescription& font) {
-  if (switchKey && readSettingInt(kMainSection, switchKey) == 1) {
+  if (switchKey && switchIsOn(readSettingInt(kMainSection, switchKey), shape.switchReading)) {
     setChecked(page, shape.switchId, true);
     enableControls(page, shape.followers, followerCount(shape), true);
   }
@@ -122,7 +130,6 @@ void followDisplaySwitch(HWND page, const DisplayPageShape& shape) {
 void saveDisplayPageEnd(HWND page, const DisplayPageShape& shape, const FontDescription& font) {
   writeSettingInt(kMainSection, shape.typeKey, readThreeRadios(page, shape.radios));
   writeFontSection(font, shape.fontSection);
-  replaceFont(shape.role, font);
 }
 
 // The chooser works in the screen's pixels and shows the point size the user

@@ -9,6 +9,7 @@
 
 #include "render/font_description.h"
 #include "render/fonts.h"
+#include "settings/settings_pages.h"
 
 // One page of the dialog: its template, its procedure and its save (null
 // for the version page).
@@ -48,27 +49,32 @@ int readThreeRadios(HWND page, const int radios[3]);
 // (false when a character has no Shift_JIS form).
 void setControlText(HWND page, int id, const std::string& sjis);
 bool controlText(HWND page, int id, std::string& sjis);
+// A switch's check box from its key, read as the calendar reads it; and
+// its key from the box, a stored value the box still agrees with kept.
+void showSwitch(HWND page, int id, const char* key, SwitchReading reading);
+void saveSwitch(HWND page, int id, const char* key, SwitchReading reading);
 // A message box owned by the page, captioned "Sorvane".
 void showPageMessage(HWND page, const char* sjis, UINT icon);
 
 // The shape of the title, weekday, date and memo pages.
 struct DisplayPageShape {
   int switchId;                 // 0: the page has no switch (date page)
+  SwitchReading switchReading;  // how the calendar reads the switch's key
   int followers[5];             // enabled while the switch is on (0 ends the list)
   int fontButton;
   int radios[3];                // DrawType::Normal, Shadow, Outline
   const char* typeKey;          // TITLETYPE, WEEKTYPE, DAYTYPE, MEMOTYPE
   const char* fontSection;
-  FontRole role;
 };
 
 // Init: the style radios from the stored key, the followers enabled when
-// the switch key is 1 (and the switch checked), the font copy read.
+// the switch key is on (and the switch checked), the font copy read.
 void initDisplayPage(HWND page, const DisplayPageShape& shape, const char* switchKey, FontDescription& font);
 // The switch changed: followers follow its check state.
 void followDisplaySwitch(HWND page, const DisplayPageShape& shape);
-// The page's common end of a save: the style key, the font section from
-// the copy and a new font handle for painting.
+// The page's common end of a save: the style key and the font section from
+// the copy. The font painting uses is made anew by the frame once the file
+// holds what the pages saved (a failed save leaves the old one).
 void saveDisplayPageEnd(HWND page, const DisplayPageShape& shape, const FontDescription& font);
 
 // The font chooser on the page's copy: screen fonts, 6 to 48 points, no

@@ -11,6 +11,15 @@ int valueOfRadioGroup(bool firstChecked, bool secondChecked) {
 
 int radioForValue(int value) { return value == 1 || value == 2 ? value : 0; }
 
+bool switchIsOn(int stored, SwitchReading reading) {
+  return reading == SwitchReading::NotZero ? stored != 0 : stored == 1;
+}
+
+int switchValueToSave(int stored, SwitchReading reading, bool checked) {
+  if (switchIsOn(stored, reading) == checked) return stored;
+  return checked ? 1 : 0;
+}
+
 int markListItemFor(int value) { return value >= 0 && value < kMarkStyleCount ? value : -1; }
 
 const char* markStyleText(int index) {

@@ -13,6 +13,17 @@ int valueOfRadioGroup(bool firstChecked, bool secondChecked);
 // themselves, anything else the first.
 int radioForValue(int value);
 
+// How the calendar reads a stored on/off switch: DISPLAY_TITLE, WEEK,
+// AUTO_SIZE and SAVE_POS are on when not 0, the others only when 1. The
+// pages show a switch as the calendar reads it, so that a hand-written 2
+// shows as what the calendar does with it.
+enum class SwitchReading { NotZero, OnlyOne };
+bool switchIsOn(int stored, SwitchReading reading);
+// The value to save for a switch whose box is `checked`: the stored value
+// while the box still says what it said (a hand-written 2 stays 2), else 1
+// or 0.
+int switchValueToSave(int stored, SwitchReading reading, bool checked);
+
 // A mark list's item for a stored MarkStyle: 0..5, or -1 (no selection)
 // for anything else; a list without selection is saved as -1.
 int markListItemFor(int value);

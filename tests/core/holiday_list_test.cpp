@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "settings/settings_pages.h"
 
@@ -38,30 +40,40 @@ TEST(HolidayList, MarkerInsideADoubleByteCharacterIsNotTheMarker) {
   EXPECT_EQ(entries[0].userDefined, 0);
 }
 
-TEST(HolidayList, HalfACharacterAtTheEndOfANameIsNotWrittenBeforeTheMarker) {
-  // "x" then a lone lead byte (a damaged file). Written as it was, the lead
-  // byte would take the marker's first '|': the flag would be lost and the
-  // name would change at every save.
-  std::vector<HolidayEntry> entries = holidayEntriesFromSection("0103=x\x8c\0\0"s);
-  ASSERT_EQ(entries.size(), 1u);
-  std::string written = holidaySectionFromEntries(entries);
-  EXPECT_EQ(written, "0103=x||0\0\0"s);
+TEST(HolidayList, HalfACharacterAtTheEndOfANameIsNeitherListedNorWrittenBeforeTheMarker) {
+  // "x" then a lone lead byte (a damaged file): listed and written with the
+  // marker, the lead byte would take the marker's first '|': the flag would
+  // be lost and the name would change at every save. The entry is kept as
+  // it was read.
+  const std::string section = "0103=x\x8c\0\0"s;
+  EXPECT_TRUE(holidayEntriesFromSection(section).empty());
+  EXPECT_EQ(holidayEntriesKeptAsRead(section), (std::vector<std::string>{"0103=x\x8c"}));
+  // A list line that ends so (never made by the page) loses the half byte.
+  std::string written = holidaySectionFromEntries({HolidayEntry{"0104 : y\x8c", 1}});
+  EXPECT_EQ(written, "0104=y||1\0\0"s);
   EXPECT_EQ(holidaySectionFromEntries(holidayEntriesFromSection(written)), written);
 }
 
-TEST(HolidayList, OverlongAndOddHandEditedEntriesStayWithinTheBuffer) {
-  // 300 bytes of double-byte name: cut at a character boundary below 212.
+TEST(HolidayList, EntriesThePageCannotListWholeAreKeptAsRead) {
+  // 300 bytes of double-byte name do not fit a list line: not listed, kept.
   std::string name;
   for (int i = 0; i < 150; ++i) name += "祝";
-  std::vector<HolidayEntry> entries = holidayEntriesFromSection("0707=" + name + "||1\0\0"s);
+  const std::string overlong = "0707=" + name + "||1";
+  EXPECT_TRUE(holidayEntriesFromSection(overlong + "\0\0"s).empty());
+  EXPECT_EQ(holidayEntriesKeptAsRead(overlong + "\0\0"s), (std::vector<std::string>{overlong}));
+  // The longest name that fits: 204 bytes after "0707 : ".
+  std::string longest = "0707=" + name.substr(0, 204) + "||1";
+  std::vector<HolidayEntry> entries = holidayEntriesFromSection(longest + "\0\0"s);
   ASSERT_EQ(entries.size(), 1u);
-  EXPECT_LE(entries[0].line.size(), kHolidayTextCapacity - 1);
-  EXPECT_EQ(entries[0].line.size() % 2, 1u) << "\"0707 : \" is 7 bytes, then whole characters only";
-  EXPECT_EQ(entries[0].line.substr(0, 7), "0707 : ");
+  EXPECT_EQ(entries[0].line.size(), kHolidayTextCapacity - 1);
+  EXPECT_EQ(holidaySectionFromEntries(entries), longest + "\0\0"s);
+  EXPECT_TRUE(holidayEntriesKeptAsRead(longest + "\0\0"s).empty());
 
-  // Short entries: the key padded as "%4s" pads, an empty value.
-  entries = holidayEntriesFromSection("12\0" "0303=\0\0"s);
-  EXPECT_EQ(linesOf(entries), (std::vector<std::string>{"  12 : /0", "0303 : /0"}));
+  // Short keys, keys that are no digits, a line without '=': kept in order.
+  const std::string odd = "12\0" "0303=\0" "101=Name||1\0" "noeq\0" "ABCD=x\0" "０１０１=全角\0\0"s;
+  EXPECT_EQ(linesOf(holidayEntriesFromSection(odd)), (std::vector<std::string>{"0303 : /0"}));
+  EXPECT_EQ(holidayEntriesKeptAsRead(odd),
+            (std::vector<std::string>{"12", "101=Name||1", "noeq", "ABCD=x", "０１０１=全角"}));
 
   HolidayFields fields = holidayFieldsOf(HolidayEntry{"0505 : こどもの日", 1});
   EXPECT_EQ(fields.month, "05");
@@ -71,6 +83,27 @@ TEST(HolidayList, OverlongAndOddHandEditedEntriesStayWithinTheBuffer) {
   EXPECT_EQ(fields.month, "05");
   EXPECT_EQ(fields.day, "");
   EXPECT_EQ(fields.name, "");
+}
+
+TEST(HolidayList, OkWritesTheSectionOnlyWhenTheListChangedAndKeepsWhatItDoesNotList) {
+  const std::string asRead = "101=Name||1\0" "1224=前夜\0" "noeq\0" "0101=元日||0\0\0"s;
+  std::vector<HolidayEntry> entries = holidayEntriesFromSection(asRead);
+  EXPECT_EQ(linesOf(entries), (std::vector<std::string>{"0101 : 元日/0", "1224 : 前夜/0"}));
+  // Untouched: nothing to write, the section stays byte for byte.
+  EXPECT_EQ(holidaySectionToWrite(asRead, entries), std::nullopt);
+  // An entry added and deleted again changes nothing either.
+  std::size_t index = 0;
+  ASSERT_EQ(addHoliday(entries, "5", "5", "こどもの日", true, &index), HolidayAddResult::Added);
+  std::vector<HolidayEntry> added = entries;
+  entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(index));
+  EXPECT_EQ(holidaySectionToWrite(asRead, entries), std::nullopt);
+  // Changed: the listed entries in the page's form, then the others as read.
+  EXPECT_EQ(holidaySectionToWrite(asRead, added),
+            "0101=元日||0\0" "0505=こどもの日||1\0" "1224=前夜||0\0" "101=Name||1\0" "noeq\0\0"s);
+  // Every entry deleted: only those the page never listed remain.
+  EXPECT_EQ(holidaySectionToWrite(asRead, {}), "101=Name||1\0" "noeq\0\0"s);
+  EXPECT_EQ(holidaySectionToWrite("\0"s, {}), std::nullopt);
+  EXPECT_EQ(holidaySectionToWrite("\0"s, added), "0101=元日||0\0" "0505=こどもの日||1\0" "1224=前夜||0\0\0"s);
 }
 
 TEST(HolidayList, AddChecksMonthDayDuplicateAndNameInThatOrder) {
@@ -145,5 +178,22 @@ TEST(SettingsPages, RadioGroupsMarksAndDirectories) {
   EXPECT_EQ(sjisDirectoryPart(""), "");
   EXPECT_EQ(sjisDirectoryPart("C:\\a.bmp"), "C:");
 }
+
+TEST(SettingsPages, SwitchesShowAsTheCalendarReadsThemAndKeepWhatTheBoxAgreesWith) {
+  for (int stored : {1, 2, 7, -1}) EXPECT_TRUE(switchIsOn(stored, SwitchReading::NotZero)) << stored;
+  EXPECT_FALSE(switchIsOn(0, SwitchReading::NotZero));
+  EXPECT_TRUE(switchIsOn(1, SwitchReading::OnlyOne));
+  for (int stored : {0, 2, -1}) EXPECT_FALSE(switchIsOn(stored, SwitchReading::OnlyOne)) << stored;
+
+  // A hand-written 2 stays 2 while the box says what it said.
+  EXPECT_EQ(switchValueToSave(2, SwitchReading::NotZero, true), 2);
+  EXPECT_EQ(switchValueToSave(2, SwitchReading::NotZero, false), 0);
+  EXPECT_EQ(switchValueToSave(2, SwitchReading::OnlyOne, false), 2);
+  EXPECT_EQ(switchValueToSave(2, SwitchReading::OnlyOne, true), 1);
+  EXPECT_EQ(switchValueToSave(0, SwitchReading::NotZero, false), 0);
+  EXPECT_EQ(switchValueToSave(0, SwitchReading::NotZero, true), 1);
+  EXPECT_EQ(switchValueToSave(1, SwitchReading::OnlyOne, false), 0);
+}
+
 
 }  // namespace

@@ -290,7 +290,8 @@ TEST_F(SettingsDialogTest, ApplyRewritesEveryKeyAndASecondApplyChangesNothing) {
   EXPECT_NE(first.find("TASKBAR=0\r\n"), std::string::npos);
   EXPECT_NE(first.find("TITLE=2\r\n"), std::string::npos);
   EXPECT_EQ(first.rfind("; written by hand\r\n", 0), 0u) << "lines the pages do not own stay";
-  EXPECT_NE(first.find("[HOLIDAY]\r\n0101=元日||0\r\n0505=こどもの日||1\r\n1224=前夜||0\r\n"), std::string::npos);
+  EXPECT_NE(first.find("[HOLIDAY]\r\n1224=前夜\r\n0101=元日||0\r\n0505=こどもの日||1\r\n"), std::string::npos)
+      << "an untouched holiday list leaves its section as it was";
   EXPECT_NE(first.find("[COLOR]\r\nMONTH=0\r\n"), std::string::npos);
   EXPECT_TRUE(IsWindow(frame_)) << "Apply keeps the dialog open";
 
@@ -438,7 +439,7 @@ TEST_F(SettingsDialogTest, PictureChosenInTheFileChooserShowsAfterApply) {
   EXPECT_NE(file.find("\\wall.bmp\r\n"), std::string::npos);
 }
 
-TEST_F(SettingsDialogTest, HolidayPageRefusesWithItsMessagesAndANewHolidayShowsAtTheNextMonth) {
+TEST_F(SettingsDialogTest, HolidayPageRefusesWithItsMessagesAndANewHolidayShowsAtOnce) {
   ASSERT_TRUE(prepare(iniText({"[Sorvane]", "DISPLAY_TITLE=0", "WEEK=0", "DISPLAY_WAKU=0", "SAVE_POS=0",
                                "[HOLIDAY]", "1224=前夜||1"})));
   expectChangeOf(kSettingsFileName);
@@ -495,18 +496,13 @@ TEST_F(SettingsDialogTest, HolidayPageRefusesWithItsMessagesAndANewHolidayShowsA
   EXPECT_NE(file.find("[HOLIDAY]\r\n1223=テスト休日||0\r\n"), std::string::npos);
   EXPECT_EQ(file.find("1224="), std::string::npos);
 
-  // The shown month keeps its holidays until it is built again.
-  Capture same = shot("after-ok");
-  EXPECT_EQ(probe(same, kDecember2004).numberPixels(23, isRed), 0);
-  pressKey(VK_RIGHT, true);
-  settle(window());
-  pressKey(VK_LEFT, true);
-  Capture rebuilt = shotWhen("rebuilt", [&](const Capture& c) { return probe(c, kDecember2004).numberPixels(23, isRed) > 5; });
+  // The shown month is built again at once.
+  Capture rebuilt = shotWhen("after-ok", [&](const Capture& c) { return probe(c, kDecember2004).numberPixels(23, isRed) > 5; });
   EXPECT_GT(probe(rebuilt, kDecember2004).numberPixels(23, isRed), 5) << "the 23rd in the holiday red";
   EXPECT_EQ(probe(rebuilt, kDecember2004).numberPixels(24, isRed), 0) << "the deleted 24th is a weekday again";
 }
 
-TEST_F(SettingsDialogTest, HolidayLawCheckBoxIsSavedAndTheLawShowsAtTheNextMonth) {
+TEST_F(SettingsDialogTest, HolidayLawCheckBoxIsSavedAndTheLawShowsAtOnce) {
   // No "HOLIDAY" section: by the built-in rules December 2004 has no holiday;
   // by the law of the time 23 December was the Emperor's birthday.
   ASSERT_TRUE(prepare(iniText({"[Sorvane]", "DISPLAY_TITLE=0", "WEEK=0", "DISPLAY_WAKU=0", "SAVE_POS=0"})));
@@ -519,14 +515,11 @@ TEST_F(SettingsDialogTest, HolidayLawCheckBoxIsSavedAndTheLawShowsAtTheNextMonth
   HWND holiday = page(kHoliday);
   EXPECT_FALSE(checked(holiday, 1060));
   click(holiday, 1060);
-  ASSERT_TRUE(closeWith(IDOK));
+  apply();
   EXPECT_NE(settingsFile().find("HOLIDAY_LAW=1\r\n"), std::string::npos);
-
-  pressKey(VK_RIGHT, true);
-  settle(window());
-  pressKey(VK_LEFT, true);
   Capture law = shotWhen("law-after", [&](const Capture& c) { return probe(c, kDecember2004).numberPixels(23, isRed) > 5; });
-  EXPECT_GT(probe(law, kDecember2004).numberPixels(23, isRed), 5) << "the 23rd in the holiday red";
+  EXPECT_GT(probe(law, kDecember2004).numberPixels(23, isRed), 5) << "the 23rd in the holiday red at once";
+  ASSERT_TRUE(closeWith(IDOK));
 
   // The box shows the stored key, and clearing it stores 0.
   ASSERT_TRUE(openDialog());
@@ -536,6 +529,101 @@ TEST_F(SettingsDialogTest, HolidayLawCheckBoxIsSavedAndTheLawShowsAtTheNextMonth
   click(holiday, 1060);
   ASSERT_TRUE(closeWith(IDOK));
   EXPECT_NE(settingsFile().find("HOLIDAY_LAW=0\r\n"), std::string::npos);
+  Capture off = shotWhen("law-off", [&](const Capture& c) { return probe(c, kDecember2004).numberPixels(23, isRed) == 0; });
+  EXPECT_EQ(probe(off, kDecember2004).numberPixels(23, isRed), 0) << "and is a weekday again after OK";
+}
+
+
+TEST_F(SettingsDialogTest, OkKeepsHandWrittenHolidayEntriesThePageCannotList) {
+  // Entries with a key that is no date and a line without '=' (written by
+  // hand), a comment, an entry without marker.
+  ASSERT_TRUE(prepare(iniText({"[Sorvane]", "DISPLAY_TITLE=0", "WEEK=0", "SAVE_POS=0", "[HOLIDAY]", "; mine",
+                               "101=Name||1", "noeq", "1224=前夜", "0101=元日||0"})));
+  expectChangeOf(kSettingsFileName);
+  ASSERT_TRUE(start(kDecember15));
+  const std::string section = "[HOLIDAY]\r\n; mine\r\n101=Name||1\r\nnoeq\r\n1224=前夜\r\n0101=元日||0\r\n";
+
+  // OK twice without touching the list: the section stays byte for byte.
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_TRUE(openDialog());
+    ASSERT_TRUE(closeWith(IDOK));
+    EXPECT_NE(settingsFile().find(section), std::string::npos) << "round " << round << ":\n" << settingsFile();
+  }
+
+  // The list shows the dates; an addition writes them in the page's form
+  // and the others after them, as they were.
+  ASSERT_TRUE(openDialog());
+  selectTab(kHoliday);
+  HWND holiday = page(kHoliday);
+  HWND list = GetDlgItem(holiday, 1029);
+  ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
+  SetDlgItemTextW(holiday, 1030, L"12");
+  SetDlgItemTextW(holiday, 1031, L"23");
+  SetDlgItemTextW(holiday, 1032, L"天皇誕生日");
+  click(holiday, 1033);
+  ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 3);
+  ASSERT_TRUE(closeWith(IDOK));
+  EXPECT_NE(settingsFile().find("[HOLIDAY]\r\n0101=元日||0\r\n1223=天皇誕生日||0\r\n1224=前夜||0\r\n101=Name||1\r\n"
+                                "noeq\r\n"),
+            std::string::npos)
+      << settingsFile();
+}
+
+TEST_F(SettingsDialogTest, SwitchesStoredAsTwoShowAsTheCalendarDrawsThemAndStayTwo) {
+  // The title band, the weekday row, the stretched picture and the saved
+  // placement are on for any value but 0; cell frames only for 1.
+  ASSERT_TRUE(prepare(iniText({"[Sorvane]", "DISPLAY_TITLE=2", "WEEK=2", "AUTO_SIZE=2", "SAVE_POS=2",
+                               "DISPLAY_WAKU=2", "ENG_WEEK=2"})));
+  expectChangeOf(kSettingsFileName);
+  ASSERT_TRUE(start(kDecember15));
+  ASSERT_TRUE(openDialog());
+  EXPECT_TRUE(checked(page(kTitle), 1025));
+  EXPECT_TRUE(enabled(page(kTitle), 1003));
+  EXPECT_TRUE(checked(page(kWeekday), 1005));
+  EXPECT_TRUE(enabled(page(kWeekday), 1006));
+  EXPECT_FALSE(checked(page(kWeekday), 1004));
+  EXPECT_TRUE(checked(page(kBackground), 1020));
+  EXPECT_TRUE(checked(page(kOther), 1012));
+  EXPECT_FALSE(checked(page(kDate), 1001));
+  ASSERT_TRUE(closeWith(IDOK));
+  const std::string file = settingsFile();
+  for (const char* line : {"DISPLAY_TITLE=2\r\n", "WEEK=2\r\n", "AUTO_SIZE=2\r\n", "SAVE_POS=2\r\n",
+                           "DISPLAY_WAKU=2\r\n", "ENG_WEEK=2\r\n"})
+    EXPECT_NE(file.find(line), std::string::npos) << line << "in\n" << file;
+
+  // Turned off in the dialog, they store 0.
+  ASSERT_TRUE(openDialog());
+  click(page(kTitle), 1025);
+  click(page(kWeekday), 1005);
+  ASSERT_TRUE(closeWith(IDOK));
+  EXPECT_NE(settingsFile().find("DISPLAY_TITLE=0\r\n"), std::string::npos);
+  EXPECT_NE(settingsFile().find("WEEK=0\r\n"), std::string::npos);
+}
+
+TEST_F(SettingsDialogTest, OkAndApplyKeepTheTopmostModeTheMenuSet) {
+  ASSERT_TRUE(prepareWritable(iniText({"[Sorvane]", "DISPLAY_TITLE=0", "WEEK=0", "SAVE_POS=1"}).c_str()));
+  ASSERT_TRUE(start(kDecember15));
+  auto topmost = [&] { return (GetWindowLongW(window(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+  auto becomes = [&](bool wanted) {
+    DWORD started = GetTickCount();
+    while (topmost() != wanted && GetTickCount() - started < 3000) Sleep(50);
+    return topmost() == wanted;
+  };
+  ASSERT_TRUE(chooseFromMenu(150, 120, 'T'));
+  ASSERT_TRUE(becomes(true));
+  ASSERT_TRUE(openDialog());
+  apply();
+  ASSERT_TRUE(closeWith(IDOK));
+  EXPECT_TRUE(topmost());
+  // The menu still knows the window is topmost: the next choice takes it out.
+  ASSERT_TRUE(chooseFromMenu(150, 120, 'T'));
+  EXPECT_TRUE(becomes(false)) << "the menu's topmost flag was lost";
+  ASSERT_TRUE(chooseFromMenu(150, 120, 'T'));
+  EXPECT_TRUE(becomes(true));
+  ASSERT_TRUE(openDialog());
+  ASSERT_TRUE(closeWith(IDOK));
+  ASSERT_TRUE(app().close());
+  EXPECT_NE(settingsFile().find("TOP=1\r\n"), std::string::npos) << settingsFile();
 }
 
 TEST_F(SettingsDialogTest, FailedWriteSaysSoOnTheHolidayPageAndLeavesTheFileWhole) {
@@ -704,4 +792,47 @@ TEST_F(SettingsDialogTest, CancelledPictureChooserLeavesThePathEmpty) {
   EXPECT_NE(file.find("BK_IMAGE=\r\n"), std::string::npos);
   // A picture background without a picture paints the calendar all the same.
   EXPECT_TRUE(app().running());
+}
+
+namespace {
+
+// Pixels in which two captures of the same size differ.
+int differingPixels(const Capture& a, const Capture& b) {
+  if (a.width() != b.width() || a.height() != b.height()) return a.width() * a.height() + 1;
+  int differ = 0;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x) differ += a.at(x, y) == b.at(x, y) ? 0 : 1;
+  return differ;
+}
+
+}  // namespace
+
+TEST_F(SettingsDialogTest, FailedWriteKeepsTheFontsTheCalendarDraws) {
+  const std::string original = iniText({"[Sorvane]", "DISPLAY_TITLE=0", "WEEK=0", "DISPLAY_WAKU=1", "SAVE_POS=0"});
+  ASSERT_TRUE(prepare(original));
+  ASSERT_TRUE(start(kDecember15));
+  Capture before = shot("before");
+  const std::wstring path = app().directory() + L"\\" + kSettingsFileName;
+  ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(openDialog());
+  // A 36-point day-number font from the chooser.
+  postClick(page(kDate), 1038);
+  HWND chooser = waitForChooser(app().processId(), frame_);
+  ASSERT_NE(chooser, nullptr) << "no font chooser";
+  HWND size = GetDlgItem(chooser, 1138);
+  ASSERT_NE(size, nullptr);
+  ASSERT_NE(SendMessageW(size, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"36")), CB_ERR);
+  SendMessageW(chooser, WM_COMMAND, MAKEWPARAM(1138, CBN_SELCHANGE), reinterpret_cast<LPARAM>(size));
+  PostMessageW(chooser, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(waitUntilGone(chooser));
+  postClick(frame_, IDOK);
+  EXPECT_EQ(answerMessageBox(), L"失敗");
+  EXPECT_TRUE(waitUntilGone(frame_));
+  frame_ = nullptr;
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(settingsFile(), original);
+  // Nothing was saved, so the calendar draws what it drew.
+  settle(window());
+  Capture after = shot("after");
+  EXPECT_EQ(differingPixels(before, after), 0) << "the day numbers in a font that was not saved";
 }
