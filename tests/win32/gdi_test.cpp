@@ -229,7 +229,7 @@ class FontsTest : public ::testing::Test {
 
 TEST_F(FontsTest, FacesAreAskedForByTheirJapaneseNames) {
   testing_support::writeBytes(dir_.file("fonts.ini"), "[MEMO_FONT]\r\nFACE=ＭＳ 明朝\r\nHEIGHT=-13\r\n");
-  createFonts();
+  createFonts(96);
   LOGFONTW asked{};
   ASSERT_NE(font(FontRole::Main), nullptr);
   GetObjectW(static_cast<HFONT>(font(FontRole::Main)), sizeof asked, &asked);
@@ -343,7 +343,7 @@ class MemoPaintTest : public ::testing::Test {
                                                             "\r\n[MEMO_FONT]\r\nHEIGHT=-16\r\nQUALITY=3\r\n");
     appSettings().reload(testing_support::screenDeviceContext());
     destroyFonts();
-    createFonts();
+    createFonts(96);
     DayCell cell;
     cell.day = 5;
     cell.memo = MemoText::copyOf("|||\r\n|||\r\n|||");
