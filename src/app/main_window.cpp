@@ -135,6 +135,7 @@ CalendarView calendarView() {
   // The frameless flag lives with the settings, where the menu's check mark
   // reads it too: one flag, so the layout and the menu can never disagree.
   view.frameless = appSettings().frame() != 0;
+  view.lunar = &state.lunar;
   return view;
 }
 
@@ -163,6 +164,9 @@ void showMonth(HWND window, int year, int month) {
   SettingsReadScope monthChange;  // the holidays and the data directory
   MonthGrid& grid = mainWindowState().grid;
   grid.build(year, month);
+  // Always, whatever ROKUYO says: the settings dialog may turn it on
+  // without a new month build, and the paint never computes them.
+  buildMonthLunarDates(year, month, mainWindowState().lunar);
   grid.load(year, month);
   updateTitle(window, year, month);
 }
@@ -175,7 +179,7 @@ void updateTitle(HWND window, int year, int month) {
     month = now.month;
     day = now.day;
   }
-  std::string caption = formatCaption(appSettings().title(), year, month, day);
+  std::string caption = formatCaption(appSettings().title(), year, month, day, appSettings().wareki() != 0);
   SetWindowTextW(window, sjisToWide(caption).c_str());
 }
 
