@@ -1,5 +1,6 @@
 // The date page: where the day number stands in its cell, its font and
-// style, the two marks and the cell frames. It has no switch.
+// style, the two marks, the cell frames and the rokuyo beside the number.
+// It has no display switch.
 #include <cstdlib>
 
 #include "platform/text_convert.h"
@@ -15,6 +16,7 @@ constexpr int kFontButton = 1038;
 constexpr int kMemoMarkList = 1035;
 constexpr int kTodayMarkList = 1036;
 constexpr int kFrames = 1001;
+constexpr int kRokuyo = 1060;
 const DisplayPageShape kShape{0, {0}, kFontButton, {1047, 1048, 1049}, "DAYTYPE", kMainFontSection, FontRole::Main};
 
 FontDescription mainFontCopy;
@@ -36,6 +38,7 @@ void onInit(HWND page) {
   initDisplayPage(page, kShape, nullptr, mainFontCopy);
   fillMarkList(page, kMemoMarkList, readSettingInt(kMainSection, "YMARK"));
   fillMarkList(page, kTodayMarkList, readSettingInt(kMainSection, "TMARK"));
+  initOptInSwitch(page, kRokuyo, "ROKUYO");
 }
 
 bool onCommand(HWND page, int id) {
@@ -51,6 +54,7 @@ void save(HWND page) {
   writeSettingInt(kMainSection, "DAY_POS", position);
   writeSettingInt(kMainSection, "YMARK", markListSelection(page, kMemoMarkList));
   writeSettingInt(kMainSection, "TMARK", markListSelection(page, kTodayMarkList));
+  saveOptInSwitch(page, kRokuyo, "ROKUYO");
   saveDisplayPageEnd(page, kShape, mainFontCopy);
   appSettings().setMainFontHeight(std::abs(mainFontCopy.height));
 }

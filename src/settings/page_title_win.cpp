@@ -1,5 +1,5 @@
 // The title page: the month title's format, the caption while minimised,
-// and the title band with its font and style.
+// era years, and the title band with its font and style.
 #include "settings/settings_page_win.h"
 #include "settings/settings_file.h"
 #include "settings/settings_pages.h"
@@ -8,6 +8,7 @@ namespace {
 
 constexpr int kFormatRadios[3] = {1007, 1008, 1009};
 constexpr int kIconedTitle = 1043;
+constexpr int kWareki = 1061;
 constexpr int kDisplayTitle = 1025;
 constexpr int kFontButton = 1003;
 const DisplayPageShape kShape{kDisplayTitle, {1003, 1040, 1041, 1042, 0}, kFontButton, {1040, 1041, 1042},
@@ -19,6 +20,7 @@ void onInit(HWND page) {
   checkOneOfThree(page, kFormatRadios, radioForValue(readSettingInt(kMainSection, "TITLE")));
   initDisplayPage(page, kShape, "DISPLAY_TITLE", titleFontCopy);
   if (readSettingInt(kMainSection, "ICONED_TITLE") == 1) setChecked(page, kIconedTitle, true);
+  initOptInSwitch(page, kWareki, "WAREKI");
 }
 
 bool onCommand(HWND page, int id) {
@@ -38,6 +40,7 @@ void save(HWND page) {
   writeSettingInt(kMainSection, "TITLE", readThreeRadios(page, kFormatRadios));
   writeSettingInt(kMainSection, "DISPLAY_TITLE", isChecked(page, kDisplayTitle) ? 1 : 0);
   writeSettingInt(kMainSection, "ICONED_TITLE", isChecked(page, kIconedTitle) ? 1 : 0);
+  saveOptInSwitch(page, kWareki, "WAREKI");
   saveDisplayPageEnd(page, kShape, titleFontCopy);
 }
 

@@ -42,6 +42,16 @@ bool controlText(HWND page, int id, std::string& sjis) {
   return wideToSjis(wide, sjis);
 }
 
+void initOptInSwitch(HWND page, int id, const char* key) {
+  setChecked(page, id, readSettingInt(kMainSection, key) != 0);
+}
+
+void saveOptInSwitch(HWND page, int id, const char* key) {
+  const bool checked = isChecked(page, id);
+  if (optInSwitchNeedsWrite(readSettingInt(kMainSection, key), checked))
+    writeSettingInt(kMainSection, key, checked ? 1 : 0);
+}
+
 void showPageMessage(HWND page, const char* sjis, UINT icon) {
   showMessageBox(page, sjisToWide(sjis).c_str(), MB_OK | icon);
 }

@@ -48,6 +48,10 @@ int readThreeRadios(HWND page, const int radios[3]);
 // (false when a character has no Shift_JIS form).
 void setControlText(HWND page, int id, const std::string& sjis);
 bool controlText(HWND page, int id, std::string& sjis);
+// The check box of an opt-in switch of the main section: checked for a
+// stored value but 0; written (1 or 0) only when the box was changed.
+void initOptInSwitch(HWND page, int id, const char* key);
+void saveOptInSwitch(HWND page, int id, const char* key);
 // A message box owned by the page, captioned "Sorvane".
 void showPageMessage(HWND page, const char* sjis, UINT icon);
 

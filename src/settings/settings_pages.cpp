@@ -11,6 +11,8 @@ int valueOfRadioGroup(bool firstChecked, bool secondChecked) {
 
 int radioForValue(int value) { return value == 1 || value == 2 ? value : 0; }
 
+bool optInSwitchNeedsWrite(int stored, bool checked) { return (stored != 0) != checked; }
+
 int markListItemFor(int value) { return value >= 0 && value < kMarkStyleCount ? value : -1; }
 
 const char* markStyleText(int index) {

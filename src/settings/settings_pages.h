@@ -13,6 +13,12 @@ int valueOfRadioGroup(bool firstChecked, bool secondChecked);
 // themselves, anything else the first.
 int radioForValue(int value);
 
+// An opt-in switch of the main section (ROKUYO, WAREKI) is on for any
+// stored value but 0, as AppSettings reads it, and its check box writes it
+// only when the box says otherwise than the file: a file that never had
+// the key keeps its bytes while the box stays clear, and a stored 2 stays.
+bool optInSwitchNeedsWrite(int stored, bool checked);
+
 // A mark list's item for a stored MarkStyle: 0..5, or -1 (no selection)
 // for anything else; a list without selection is saved as -1.
 int markListItemFor(int value);
