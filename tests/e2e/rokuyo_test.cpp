@@ -4,6 +4,8 @@
 // day editor's title (WAREKI=1).
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <initializer_list>
 #include <string>
 
@@ -203,12 +205,22 @@ TEST_F(RokuyoTest, DayEditorTitleAddsRokuyoAndLunarDate) {
 
 // ---- A picture for the README ----------------------------------------------
 // Not a check: run on purpose with --gtest_also_run_disabled_tests
-// --gtest_filter=*RokuyoPicture* to draw docs/rokuyo.png (the run turns the
-// capture into a PNG file).
+// --gtest_filter=*RokuyoPicture* to draw docs/rokuyo.png and the settings
+// dialog's title and date pages, docs/settings_title.png and
+// docs/settings_date.png (the run turns the captures into PNG files).
 
 namespace {
 
-class RokuyoPicture : public CalendarWindowTest {};
+class RokuyoPicture : public CalendarWindowTest {
+ protected:
+  void keepScreen(HWND target, const wchar_t* name, int margin) {
+    settle(target, 300);
+    RECT rect{};
+    GetWindowRect(target, &rect);
+    Capture::ofScreen(RECT{rect.left - margin, rect.top - margin, rect.right + margin, rect.bottom + margin})
+        .saveBmp(e2eOptions().shotDir + L"\\" + name + L".bmp");
+  }
+};
 
 TEST_F(RokuyoPicture, DISABLED_CalendarWithRokuyoAndEraYear) {
   ASSERT_TRUE(prepare(iniText({"[Sorvane]", "TITLE=2", "WAREKI=1", "ROKUYO=1", "DISPLAY_TITLE=1", "WEEK=1",
@@ -217,10 +229,20 @@ TEST_F(RokuyoPicture, DISABLED_CalendarWithRokuyoAndEraYear) {
                                                           {15, 0x000000C0, "歯医者\r\n15:00"},
                                                           {24, 0x00008000, "クリスマス会"}})));
   ASSERT_TRUE(start("2026-12-15T10:00:00", 460, 360));
-  settle(window(), 300);
-  RECT calendar = app().windowRect();
-  Capture::ofScreen(RECT{calendar.left - 8, calendar.top - 8, calendar.right + 8, calendar.bottom + 8})
-      .saveBmp(e2eOptions().shotDir + L"\\readme-rokuyo.bmp");
+  keepScreen(window(), L"readme-rokuyo", 8);
+
+  ASSERT_TRUE(chooseFromMenu(150, 120, 'S'));
+  HWND frame = nullptr;
+  for (int wait = 0; wait < 60 && !frame; ++wait) {
+    frame = findProcessWindow(app().processId(), L"#32770");
+    if (!frame) Sleep(50);
+  }
+  ASSERT_NE(frame, nullptr);
+  SetWindowPos(frame, HWND_TOP, 620, 60, 0, 0, SWP_NOSIZE);
+  keepScreen(frame, L"readme-settings_title", 0);
+  SendDlgItemMessageW(frame, 1036, TCM_SETCURFOCUS, 2, 0);
+  keepScreen(frame, L"readme-settings_date", 0);
+  SendMessageW(frame, WM_COMMAND, IDCANCEL, 0);
 }
 
 }  // namespace
