@@ -246,7 +246,8 @@ void paintDayNumber(HDC dc, const DayCell& cell, int x, int y, int cellWidth, in
   drawEffectText(dc, s.dayType(), s.color(kColourDayWrap), numberColour,
                  [&](int dx, int dy) { drawTextAt(dc, number, place.textX + dx, place.textY + dy); });
   if (lunar && s.rokuyo() != 0)
-    paintRokuyo(dc, *lunar, cell.day, Rect{x, y, x + cellWidth, y + cellHeight}, place, extent.cx, metrics, numberColour);
+    paintRokuyo(dc, *lunar, cell.day, Rect{x, y, x + cellWidth, y + cellHeight}, place, extent.cx, metrics,
+                numberColour);
 }
 
 void paintDayMemo(HDC dc, const DayCell& cell, int x, int y, int cellWidth, int cellHeight) {

@@ -71,7 +71,8 @@ void paintRokuyo(HDC dc, const MonthLunarDates& month, int day, const Rect& cell
   text.width = type->widths[rokuyo];
   text.height = type->height;
   text.ascent = type->ascent;
-  text.reach = drawType == static_cast<int>(DrawType::Shadow) || drawType == static_cast<int>(DrawType::Outline) ? 1 : 0;
+  const bool effect = drawType == static_cast<int>(DrawType::Shadow) || drawType == static_cast<int>(DrawType::Outline);
+  text.reach = effect ? 1 : 0;
   DayNumberShape shape{number, numberWidth, numberMetrics.tmAscent};
   RokuyoPlacement place = placeRokuyo(cell, s.dayPos(), shape, s.mainFontHeight(), text);
   if (!place.shown) return;
