@@ -158,6 +158,7 @@ CalendarView calendarView() {
   // reads it too: one flag, so the layout and the menu can never disagree.
   view.frameless = appSettings().frame() != 0;
   view.dpi = state.dpi;
+  view.lunar = &state.lunar;
   return view;
 }
 
@@ -186,6 +187,9 @@ void showMonth(HWND window, int year, int month) {
   SettingsReadScope monthChange;  // the holidays and the data directory
   MonthGrid& grid = mainWindowState().grid;
   grid.build(year, month);
+  // Always, whatever ROKUYO says: the settings dialog may turn it on
+  // without a new month build, and the paint never computes them.
+  buildMonthLunarDates(year, month, mainWindowState().lunar);
   grid.load(year, month);
   updateTitle(window, year, month);
 }
@@ -198,7 +202,7 @@ void updateTitle(HWND window, int year, int month) {
     month = now.month;
     day = now.day;
   }
-  std::string caption = formatCaption(appSettings().title(), year, month, day);
+  std::string caption = formatCaption(appSettings().title(), year, month, day, appSettings().wareki() != 0);
   SetWindowTextW(window, sjisToWide(caption).c_str());
 }
 

@@ -3,6 +3,7 @@
 // the date watch and shutdown. Input and commands are in main_input.cpp.
 #include <windows.h>
 
+#include "calendar/lunar_calendar.h"
 #include "calendar/month_grid.h"
 #include "calendar/month_step.h"
 #include "platform/clock.h"
@@ -25,6 +26,7 @@ struct DayEditorTarget {
 // Everything the main window keeps between messages. One set per process.
 struct MainWindowState {
   MonthGrid grid;
+  MonthLunarDates lunar;  // the 旧暦 dates of the grid's month, for the rokuyo
   LocalTime shownDate;  // its year and month are the month on display
   int cursorDay = 1;
   int previousCursorDay = 1;
@@ -49,7 +51,8 @@ void setDayEditorTarget(int year, int month, int day, MonthGrid* grid);
 // year for 0, month for 1, day for 2, and 0 for anything else.
 int dayEditorTarget(int which);
 
-// Builds the month, loads its memos and sets the caption. Repaints nothing.
+// Builds the month with its lunar dates, loads its memos and sets the
+// caption. Repaints nothing.
 void showMonth(HWND window, int year, int month);
 // Sets the caption: the month in the TITLE style, or today's date while
 // minimised when ICONED_TITLE is 1.

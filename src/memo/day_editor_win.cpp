@@ -3,15 +3,16 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "app/caption.h"
 #include "app/commands.h"
 #include "app/window_placement_win.h"
 #include "render/dpi_scale.h"
 #include "render/window_dpi_win.h"
 #include "app/main_window.h"
+#include "calendar/lunar_calendar.h"
 #include "calendar/names.h"
 #include "memo/memo_edit_win.h"
 #include "platform/common_controls_win.h"
@@ -53,14 +54,28 @@ HWND editOf(HWND editor) { return GetDlgItem(editor, kEditId); }
 
 bool keyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
-// "2004年11月23日(火)", then a space and the holiday's name up to its "||".
+// "2004年11月23日(火)" ("平成16年11月23日(火)" with WAREKI=1), with
+// ROKUYO=1 a space, the 六曜 and the 旧暦 date ("先勝 旧10/12",
+// "大安 旧閏2/15"), then a space and the holiday's name up to its "||".
 void setTitle(HWND editor) {
   const DayEditorTarget& t = target();
   const DayCell* cell = targetCell();
-  char title[64];
-  std::snprintf(title, sizeof title, "%d年%d月%d日(%s)", t.year, t.month, t.day,
-                weekdayNameJa(cell ? cell->weekday : 0));
-  std::string text = title;
+  const AppSettings& s = appSettings();
+  std::string text = formatCaption(2, t.year, t.month, t.day, s.wareki() != 0);
+  text += '(';
+  text += weekdayNameJa(cell ? cell->weekday : 0);
+  text += ')';
+  if (s.rokuyo() != 0) {
+    const LunarDate lunar = lunarDateOf(t.year, t.month, t.day);
+    char buffer[16];
+    const std::string_view lunarText = formatLunarDate(lunar, buffer, sizeof buffer);
+    if (!lunarText.empty()) {
+      text += ' ';
+      text += rokuyoName(rokuyoOf(lunar));
+      text += " 旧";
+      text += lunarText;
+    }
+  }
   if (cell && cell->holidayName[0] != '\0') {
     std::string_view name(cell->holidayName, strnlen(cell->holidayName, sizeof cell->holidayName));
     std::size_t marker = sjisFind(name, "||");

@@ -11,6 +11,7 @@
 #include "render/gdi_guards_win.h"
 #include "render/gdi_text_win.h"
 #include "render/picture.h"
+#include "render/rokuyo_paint.h"
 #include "settings/app_settings.h"
 
 namespace {
@@ -214,14 +215,14 @@ void paintGrid(HWND window, HDC dc, const CalendarView& view) {
       int y = layout.gridTop() + row * cellHeight;
       // One pixel more on the right and bottom: neighbours share their lines.
       if (s.displayWaku() == 1) Rectangle(dc, x, y, x + cellWidth + 1, y + cellHeight + 1);
-      paintDayNumber(dc, cell, x, y, cellWidth, cellHeight, view.shown);
+      paintDayNumber(dc, cell, x, y, cellWidth, cellHeight, view.shown, view.lunar);
       if (s.displayMemo() == 1) paintDayMemo(dc, cell, x, y, cellWidth, cellHeight);
     }
   }
 }
 
-void paintDayNumber(HDC dc, const DayCell& cell, int x, int y, int cellWidth, int /*cellHeight*/,
-                    YearMonth shown) {
+void paintDayNumber(HDC dc, const DayCell& cell, int x, int y, int cellWidth, int cellHeight, YearMonth shown,
+                    const MonthLunarDates* lunar) {
   if (cell.day == 0) return;
   const AppSettings& s = appSettings();
   SelectGuard select(dc, font(FontRole::Main));
@@ -248,6 +249,9 @@ void paintDayNumber(HDC dc, const DayCell& cell, int x, int y, int cellWidth, in
   }
   drawEffectText(dc, s.dayType(), s.color(kColourDayWrap), numberColour,
                  [&](int dx, int dy) { drawTextAt(dc, number, place.textX + dx, place.textY + dy); }, px(1));
+  if (lunar && s.rokuyo() != 0)
+    paintRokuyo(dc, *lunar, cell.day, Rect{x, y, x + cellWidth, y + cellHeight}, place, extent.cx, metrics,
+                numberColour);
 }
 
 void paintDayMemo(HDC dc, const DayCell& cell, int x, int y, int cellWidth, int cellHeight) {

@@ -5,6 +5,7 @@
 // the layout metrics are kept, for the mouse and single-cell repaints.
 #include <windows.h>
 
+#include "calendar/lunar_calendar.h"
 #include "calendar/month_grid.h"
 #include "calendar/month_step.h"
 #include "render/layout.h"
@@ -17,6 +18,7 @@ struct CalendarView {
   HWND toolWindow = nullptr;  // null: a strip of height 0
   bool frameless = false;
   int dpi = kBaseDpi;  // the window's: sizes given at 96 DPI are scaled to it
+  const MonthLunarDates* lunar = nullptr;  // the shown month's, for the rokuyo
 };
 
 // The metrics of the last paint (gridLeft is 1 before the first).
@@ -32,6 +34,7 @@ void paintBackground(HWND window, HDC dc);
 void paintTitle(HWND window, HDC dc);
 void paintWeekHeader(HWND window, HDC dc);
 void paintGrid(HWND window, HDC dc, const CalendarView& view);
-void paintDayNumber(HDC dc, const DayCell& cell, int x, int y, int cellWidth, int cellHeight, YearMonth shown);
+void paintDayNumber(HDC dc, const DayCell& cell, int x, int y, int cellWidth, int cellHeight, YearMonth shown,
+                    const MonthLunarDates* lunar = nullptr);
 void paintDayMemo(HDC dc, const DayCell& cell, int x, int y, int cellWidth, int cellHeight);
 void paintCursor(HWND window, HDC dc, const CalendarView& view);

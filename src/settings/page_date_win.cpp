@@ -1,5 +1,8 @@
 // The date page: where the day number stands in its cell, its font and
-// style, the two marks and the cell frames. It has no switch.
+// style, the two marks, the cell frames and the rokuyo beside the number.
+// It has no display switch.
+#include <cstdlib>
+
 #include "platform/text_convert.h"
 #include "settings/settings_page_win.h"
 #include "settings/settings_file.h"
@@ -12,6 +15,7 @@ constexpr int kFontButton = 1038;
 constexpr int kMemoMarkList = 1035;
 constexpr int kTodayMarkList = 1036;
 constexpr int kFrames = 1001;
+constexpr int kRokuyo = 1060;
 const DisplayPageShape kShape{0, SwitchReading::OnlyOne, {0}, kFontButton, {1047, 1048, 1049}, "DAYTYPE",
                               kMainFontSection};
 
@@ -34,6 +38,7 @@ void onInit(HWND page) {
   initDisplayPage(page, kShape, nullptr, mainFontCopy);
   fillMarkList(page, kMemoMarkList, readSettingInt(kMainSection, "YMARK"));
   fillMarkList(page, kTodayMarkList, readSettingInt(kMainSection, "TMARK"));
+  initOptInSwitch(page, kRokuyo, "ROKUYO");
 }
 
 bool onCommand(HWND page, int id) {
@@ -50,6 +55,7 @@ void save(HWND page) {
   writeSettingInt(kMainSection, "YMARK", markListSelection(page, kMemoMarkList));
   writeSettingInt(kMainSection, "TMARK", markListSelection(page, kTodayMarkList));
   // mainFontHeight follows with the reload after the save.
+  saveOptInSwitch(page, kRokuyo, "ROKUYO");
   saveDisplayPageEnd(page, kShape, mainFontCopy);
 }
 

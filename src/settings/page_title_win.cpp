@@ -1,5 +1,5 @@
 // The title page: the month title's format, the caption while minimised,
-// and the title band with its font and style.
+// era years, and the title band with its font and style.
 #include "settings/settings_page_win.h"
 #include "settings/settings_file.h"
 #include "settings/settings_pages.h"
@@ -8,6 +8,7 @@ namespace {
 
 constexpr int kFormatRadios[3] = {1007, 1008, 1009};
 constexpr int kIconedTitle = 1043;
+constexpr int kWareki = 1061;
 constexpr int kDisplayTitle = 1025;
 constexpr int kFontButton = 1003;
 // The title band is drawn for any DISPLAY_TITLE but 0.
@@ -20,6 +21,7 @@ void onInit(HWND page) {
   checkOneOfThree(page, kFormatRadios, radioForValue(readSettingInt(kMainSection, "TITLE")));
   initDisplayPage(page, kShape, "DISPLAY_TITLE", titleFontCopy);
   showSwitch(page, kIconedTitle, "ICONED_TITLE", SwitchReading::OnlyOne);
+  initOptInSwitch(page, kWareki, "WAREKI");
 }
 
 bool onCommand(HWND page, int id) {
@@ -39,6 +41,7 @@ void save(HWND page) {
   writeSettingInt(kMainSection, "TITLE", readThreeRadios(page, kFormatRadios));
   saveSwitch(page, kDisplayTitle, "DISPLAY_TITLE", kShape.switchReading);
   saveSwitch(page, kIconedTitle, "ICONED_TITLE", SwitchReading::OnlyOne);
+  saveOptInSwitch(page, kWareki, "WAREKI");
   saveDisplayPageEnd(page, kShape, titleFontCopy);
 }
 

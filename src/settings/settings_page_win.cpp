@@ -52,6 +52,16 @@ void saveSwitch(HWND page, int id, const char* key, SwitchReading reading) {
   writeSettingInt(kMainSection, key, switchValueToSave(readSettingInt(kMainSection, key), reading, isChecked(page, id)));
 }
 
+void initOptInSwitch(HWND page, int id, const char* key) {
+  setChecked(page, id, readSettingInt(kMainSection, key) != 0);
+}
+
+void saveOptInSwitch(HWND page, int id, const char* key) {
+  const bool checked = isChecked(page, id);
+  if (optInSwitchNeedsWrite(readSettingInt(kMainSection, key), checked))
+    writeSettingInt(kMainSection, key, checked ? 1 : 0);
+}
+
 void showPageMessage(HWND page, const char* sjis, UINT icon) {
   showMessageBox(page, sjisToWide(sjis).c_str(), MB_OK | icon);
 }

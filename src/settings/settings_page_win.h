@@ -53,6 +53,10 @@ bool controlText(HWND page, int id, std::string& sjis);
 // its key from the box, a stored value the box still agrees with kept.
 void showSwitch(HWND page, int id, const char* key, SwitchReading reading);
 void saveSwitch(HWND page, int id, const char* key, SwitchReading reading);
+// The check box of an opt-in switch of the main section: checked for a
+// stored value but 0; written (1 or 0) only when the box was changed.
+void initOptInSwitch(HWND page, int id, const char* key);
+void saveOptInSwitch(HWND page, int id, const char* key);
 // A message box owned by the page, captioned "Sorvane".
 void showPageMessage(HWND page, const char* sjis, UINT icon);
 

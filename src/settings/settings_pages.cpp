@@ -19,6 +19,7 @@ int switchValueToSave(int stored, SwitchReading reading, bool checked) {
   if (switchIsOn(stored, reading) == checked) return stored;
   return checked ? 1 : 0;
 }
+bool optInSwitchNeedsWrite(int stored, bool checked) { return (stored != 0) != checked; }
 
 int markListItemFor(int value) { return value >= 0 && value < kMarkStyleCount ? value : -1; }
 

@@ -23,6 +23,11 @@ bool switchIsOn(int stored, SwitchReading reading);
 // while the box still says what it said (a hand-written 2 stays 2), else 1
 // or 0.
 int switchValueToSave(int stored, SwitchReading reading, bool checked);
+// An opt-in switch of the main section (ROKUYO, WAREKI) is on for any
+// stored value but 0, as AppSettings reads it, and its check box writes it
+// only when the box says otherwise than the file: a file that never had
+// the key keeps its bytes while the box stays clear, and a stored 2 stays.
+bool optInSwitchNeedsWrite(int stored, bool checked);
 
 // A mark list's item for a stored MarkStyle: 0..5, or -1 (no selection)
 // for anything else; a list without selection is saved as -1.

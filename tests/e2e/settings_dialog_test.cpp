@@ -836,3 +836,48 @@ TEST_F(SettingsDialogTest, FailedWriteKeepsTheFontsTheCalendarDraws) {
   Capture after = shot("after");
   EXPECT_EQ(differingPixels(before, after), 0) << "the day numbers in a font that was not saved";
 }
+
+// The rokuyo and era-year boxes follow the file (any value but 0 is on)
+// and write their keys only when changed: a file without them keeps its
+// bytes for them, a stored 2 stays; what they set shows at once.
+TEST_F(SettingsDialogTest, RokuyoAndWarekiBoxesWriteTheirKeysOnlyWhenChanged) {
+  ASSERT_TRUE(prepare(iniText({"[Sorvane]", "TITLE=2", "WAREKI=2", "DISPLAY_TITLE=0", "WEEK=0", "SAVE_POS=0"})));
+  expectChangeOf(kSettingsFileName);
+  ASSERT_TRUE(start(kDecember15, 420, 320));
+  EXPECT_EQ(captionWhen(L"平成16年12月"), L"平成16年12月");
+  constexpr int kRokuyoBox = 1060, kWarekiBox = 1061;
+  // Right of the 14th's number (a Tuesday, black), above its memo.
+  const RECT cell = layout.cellOf(kDecember2004, 14);
+  const RECT band{cell.left + 2 + 2 * mainFont.averageWidth, cell.top + 1, cell.right - 1, cell.top + 20};
+
+  ASSERT_TRUE(openDialog());
+  EXPECT_FALSE(checked(page(kDate), kRokuyoBox));
+  EXPECT_TRUE(checked(page(kTitle), kWarekiBox));
+  ASSERT_TRUE(closeWith(IDOK));
+  std::string file = settingsFile();
+  EXPECT_EQ(file.find("ROKUYO"), std::string::npos) << "absent and clear: not written";
+  EXPECT_NE(file.find("WAREKI=2\r\n"), std::string::npos) << "2 is on, and stays";
+
+  ASSERT_TRUE(openDialog());
+  click(page(kDate), kRokuyoBox);
+  click(page(kTitle), kWarekiBox);
+  apply();
+  file = settingsFile();
+  EXPECT_NE(file.find("ROKUYO=1\r\n"), std::string::npos);
+  EXPECT_NE(file.find("WAREKI=0\r\n"), std::string::npos);
+  ASSERT_TRUE(closeWith(IDCANCEL));
+  EXPECT_EQ(captionWhen(L"2004年12月"), L"2004年12月");
+  EXPECT_GE(shot("rokuyo-on").count(band, isDark), 12) << "the rokuyo shows";
+
+  ASSERT_TRUE(openDialog());
+  EXPECT_TRUE(checked(page(kDate), kRokuyoBox));
+  EXPECT_FALSE(checked(page(kTitle), kWarekiBox));
+  click(page(kDate), kRokuyoBox);
+  click(page(kTitle), kWarekiBox);
+  ASSERT_TRUE(closeWith(IDOK));
+  file = settingsFile();
+  EXPECT_NE(file.find("ROKUYO=0\r\n"), std::string::npos);
+  EXPECT_NE(file.find("WAREKI=1\r\n"), std::string::npos);
+  EXPECT_EQ(captionWhen(L"平成16年12月"), L"平成16年12月");
+  EXPECT_EQ(shot("rokuyo-off").count(band, isDark), 0) << "the rokuyo is gone";
+}
