@@ -1,9 +1,14 @@
 #include "render/rokuyo_paint.h"
 
+#include "render/dpi_scale.h"
+#include "render/paint.h"
+
 #include <cstring>
 
+#include "render/dpi_scale.h"
 #include "render/gdi_guards_win.h"
 #include "render/gdi_text_win.h"
+#include "render/paint.h"
 #include "render/rokuyo_layout.h"
 #include "settings/app_settings.h"
 
@@ -71,14 +76,18 @@ void paintRokuyo(HDC dc, const MonthLunarDates& month, int day, const Rect& cell
   text.width = type->widths[rokuyo];
   text.height = type->height;
   text.ascent = type->ascent;
+  // The effect's offset and the memo's top follow the DPI of the paint, as
+  // the number's do.
+  const int dpi = gridLayout().dpi;
+  const int offset = scaleToDpi(1, dpi);
   const bool effect = drawType == static_cast<int>(DrawType::Shadow) || drawType == static_cast<int>(DrawType::Outline);
-  text.reach = effect ? 1 : 0;
+  text.reach = effect ? offset : 0;
   DayNumberShape shape{number, numberWidth, numberMetrics.tmAscent};
-  RokuyoPlacement place = placeRokuyo(cell, s.dayPos(), shape, s.mainFontHeight(), text);
+  RokuyoPlacement place = placeRokuyo(cell, s.dayPos(), shape, scaleToDpi(s.mainFontHeight(), dpi), text);
   if (!place.shown) return;
 
   SelectGuard select(dc, type->font.get());
   ScreenText name(rokuyoName(static_cast<Rokuyo>(rokuyo)));
   drawEffectText(dc, drawType, s.color(kColourDayWrap), colour,
-                 [&](int dx, int dy) { drawTextAt(dc, name, place.x + dx, place.y + dy); });
+                 [&](int dx, int dy) { drawTextAt(dc, name, place.x + dx, place.y + dy); }, offset);
 }
