@@ -1,7 +1,5 @@
 #include "render/rokuyo_paint.h"
 
-#include "render/dpi_scale.h"
-#include "render/paint.h"
 
 #include <cstring>
 
