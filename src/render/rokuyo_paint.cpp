@@ -1,6 +1,5 @@
 #include "render/rokuyo_paint.h"
 
-
 #include <cstring>
 
 #include "render/dpi_scale.h"
