@@ -235,6 +235,18 @@ TEST_F(AccessibilityTest, TheCalendarIsATableOfDayCells) {
   table->Release();
 }
 
+// A start without a reader loads none of the accessibility libraries; the
+// first request does.
+TEST_F(AccessibilityTest, LibrariesAreLoadedByTheFirstRequest) {
+  ASSERT_TRUE(startDecember());
+  EXPECT_EQ(moduleOfProcess(app().processId(), L"oleacc.dll"), L"");
+  EXPECT_EQ(moduleOfProcess(app().processId(), L"oleaut32.dll"), L"");
+  IAccessible* table = clientObject(window());
+  ASSERT_NE(table, nullptr);
+  table->Release();
+  EXPECT_NE(moduleOfProcess(app().processId(), L"oleacc.dll"), L"");
+}
+
 // Each request makes a new object; a reader asks again and again. The
 // program must answer every time and stay well.
 TEST_F(AccessibilityTest, ManyRequestsAndReleases) {
