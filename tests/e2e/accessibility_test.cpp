@@ -122,6 +122,37 @@ std::wstring expectedName(int day) {
   return name;
 }
 
+// WinEvents raised by the program, as a reader's out-of-context hook gets
+// them: they arrive as messages of the hooking thread.
+struct SeenEvent {
+  DWORD event;
+  LONG object;
+  LONG child;
+};
+std::vector<SeenEvent> seenEvents;
+
+void CALLBACK onWinEvent(HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG childId, DWORD, DWORD) {
+  if (event == EVENT_OBJECT_FOCUS || event == EVENT_OBJECT_NAMECHANGE) seenEvents.push_back({event, object, childId});
+}
+
+bool sawEvent(DWORD event, LONG child) {
+  for (const SeenEvent& e : seenEvents)
+    if (e.event == event && e.object == OBJID_CLIENT && e.child == child) return true;
+  return false;
+}
+
+// Waits for an event while handing the hook its messages.
+bool waitForEvent(DWORD event, LONG child, DWORD timeoutMs = 3000) {
+  DWORD started = GetTickCount();
+  for (;;) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    if (sawEvent(event, child)) return true;
+    if (GetTickCount() - started >= timeoutMs) return false;
+    Sleep(20);
+  }
+}
+
 class AccessibilityTest : public CalendarWindowTest {
  protected:
   void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
@@ -232,6 +263,44 @@ TEST_F(AccessibilityTest, TheCalendarIsATableOfDayCells) {
   EXPECT_EQ(captionWhen(L"2005/01"), L"2005/01");
   EXPECT_EQ(nameOf(table, CHILDID_SELF), L"2005年1月");
   EXPECT_EQ(nameOf(table, 1), L"1月1日 土曜日");
+  table->Release();
+}
+
+// A reader hears the cursor move, the month change and a stored memo.
+TEST_F(AccessibilityTest, WinEventsFollowTheCursorTheMonthAndTheMemos) {
+  ASSERT_TRUE(startDecember());
+  IAccessible* table = clientObject(window());  // a reader is there
+  ASSERT_NE(table, nullptr);
+  seenEvents.clear();
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_NAMECHANGE, nullptr, onWinEvent,
+                                       app().processId(), 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(hook, nullptr);
+
+  pressKey(VK_RIGHT);
+  EXPECT_TRUE(waitForEvent(EVENT_OBJECT_FOCUS, 16)) << "focus on the 16th";
+  EXPECT_FALSE(sawEvent(EVENT_OBJECT_NAMECHANGE, 16)) << "a cursor move changes no name";
+
+  pressKey(VK_RIGHT, true);
+  EXPECT_TRUE(waitForEvent(EVENT_OBJECT_NAMECHANGE, CHILDID_SELF)) << "the table's name after a month change";
+  EXPECT_TRUE(waitForEvent(EVENT_OBJECT_NAMECHANGE, 1)) << "the days' names";
+  EXPECT_TRUE(waitForEvent(EVENT_OBJECT_NAMECHANGE, 31));
+  EXPECT_TRUE(sawEvent(EVENT_OBJECT_FOCUS, 16));
+  EXPECT_EQ(nameOf(table, 16), L"1月16日 日曜日");
+
+  // A memo stored for the 16th of January changes that day's name only.
+  seenEvents.clear();
+  pressKey(VK_RETURN);
+  HWND editor = waitForDayEditor(app().processId());
+  ASSERT_NE(editor, nullptr);
+  typeText(L"新年会\n七時");
+  clickControl(editor, IDOK);
+  EXPECT_TRUE(waitUntilGone(editor));
+  EXPECT_TRUE(waitForEvent(EVENT_OBJECT_NAMECHANGE, 16)) << "the 16th's name after its memo was stored";
+  EXPECT_FALSE(sawEvent(EVENT_OBJECT_NAMECHANGE, 15));
+  EXPECT_FALSE(sawEvent(EVENT_OBJECT_NAMECHANGE, CHILDID_SELF));
+  EXPECT_EQ(nameOf(table, 16), L"1月16日 日曜日 新年会");
+  expectChangeOf(L"200501.dat");
+  UnhookWinEvent(hook);
   table->Release();
 }
 
