@@ -216,15 +216,32 @@ class CalendarAccessible final : public AccessibleObject {
     if (!isChild(id)) return E_INVALIDARG;
     CellStep step;
     switch (direction) {
-      case NAVDIR_UP: step = CellStep::Up; break;
-      case NAVDIR_DOWN: step = CellStep::Down; break;
-      case NAVDIR_LEFT: step = CellStep::Left; break;
-      case NAVDIR_RIGHT: step = CellStep::Right; break;
-      case NAVDIR_NEXT: step = CellStep::Next; break;
-      case NAVDIR_PREVIOUS: step = CellStep::Previous; break;
-      case NAVDIR_FIRSTCHILD: step = CellStep::FirstChild; break;
-      case NAVDIR_LASTCHILD: step = CellStep::LastChild; break;
-      default: return E_INVALIDARG;
+      case NAVDIR_UP:
+        step = CellStep::Up;
+        break;
+      case NAVDIR_DOWN:
+        step = CellStep::Down;
+        break;
+      case NAVDIR_LEFT:
+        step = CellStep::Left;
+        break;
+      case NAVDIR_RIGHT:
+        step = CellStep::Right;
+        break;
+      case NAVDIR_NEXT:
+        step = CellStep::Next;
+        break;
+      case NAVDIR_PREVIOUS:
+        step = CellStep::Previous;
+        break;
+      case NAVDIR_FIRSTCHILD:
+        step = CellStep::FirstChild;
+        break;
+      case NAVDIR_LASTCHILD:
+        step = CellStep::LastChild;
+        break;
+      default:
+        return E_INVALIDARG;
     }
     // The table's own neighbours are the window's business.
     if (id == CHILDID_SELF && step != CellStep::FirstChild && step != CellStep::LastChild) return S_FALSE;
