@@ -2,6 +2,7 @@
 #include <windowsx.h>
 
 #include "app/commands.h"
+#include "app/main_accessibility_win.h"
 #include "app/clipboard_copy_win.h"
 #include "app/main_window.h"
 #include "app/window_placement_win.h"
@@ -96,6 +97,7 @@ void invalidateDayCell(HWND window, int day) {
 void moveCursorFrame(HWND window, HDC dc) {
   invalidateDayCell(window, mainWindowState().previousCursorDay);
   paintCursor(window, dc, calendarView());
+  announceCalendarChanges(window);
 }
 
 // Asks an open editor to store and save its text, then repaints the day it
@@ -190,7 +192,18 @@ void onKeyDown(HWND window, WPARAM key) {
       offset = 7;
       break;
     case VK_RETURN:
+      // Shift+Enter is the keyboard's way to the month memo dialog, which
+      // the mouse reaches by a double click above the grid.
+      if (GetKeyState(VK_SHIFT) & 0x8000) {
+        if (commitOpenEditor(window)) openMonthMemoDialog(window);
+        return;
+      }
       openDayEditor(window);
+      return;
+    case 'C':
+      // Ctrl+C copies the calendar as the tool strip's button does; only on
+      // the calendar, so that the editors keep their own Ctrl+C.
+      if (GetKeyState(VK_CONTROL) & 0x8000) copyCalendarBitmap(window, calendarView());
       return;
     case VK_TAB:
       if ((GetKeyState(VK_CONTROL) & 0x8000) && editorOpen()) SetActiveWindow(state.dayEditorWindow);
@@ -303,6 +316,32 @@ void onRightButtonDown(HWND window, LPARAM point) {
 void onMouseWheel(HWND window, WPARAM wParam) {
   // Away from the user: back one month; towards: forward one month.
   changeMonth(window, GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? -1 : 1);
+}
+
+void showKeyboardContextMenu(HWND window) {
+  // At the cursor day, where the keyboard's attention is.
+  SIZE size = clientSize(window);
+  POINT point{0, 0};
+  const MonthGrid& grid = mainWindowState().grid;
+  if (const DayCell* cell = grid.findDay(mainWindowState().cursorDay); cell && size.cx > 0) {
+    int index = static_cast<int>(cell - &grid.cell(0));
+    Rect r = cellRect(gridLayout(), size.cx, size.cy, index / kGridColumns, index % kGridColumns);
+    point = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+  ClientToScreen(window, &point);
+  showContextMenu(window, point, 0);
+}
+
+void openDayEditorOn(HWND window, int day) {
+  MainWindowState& state = mainWindowState();
+  if (!state.grid.findDay(day) || day <= 0) return;
+  state.previousCursorDay = state.cursorDay;
+  state.cursorDay = day;
+  {
+    WindowDC dc(window);
+    moveCursorFrame(window, dc.get());
+  }
+  openDayEditor(window);
 }
 
 // As a notification-area icon would send it: left click restores the

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/caption.h"
+#include "app/main_accessibility_win.h"
 #include "app/tool_window_win.h"
 #include "app/window_placement_win.h"
 #include "platform/text_convert.h"
@@ -59,6 +60,7 @@ void onDestroy(HWND window) {
   deletePicturePalette();
   destroyToolWindow();
   deletePictureBitmap();
+  endCalendarAccessibility();
   PostQuitMessage(0);
 }
 
@@ -264,6 +266,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_PAINT:
       onPaint(window);
+      announceCalendarChanges(window);  // a paint follows every change of what is shown
       return 0;
     case WM_QUERYENDSESSION:
       return onQueryEndSession(window);
@@ -294,6 +297,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       onNotifyIcon(window, wParam, lParam);
       return 0;
     default:
+      if (LRESULT result = 0; handleAccessibilityMessage(window, message, wParam, lParam, result)) return result;
       return DefWindowProcW(window, message, wParam, lParam);
   }
 }

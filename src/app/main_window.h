@@ -70,6 +70,10 @@ void onLeftButtonDoubleClick(HWND window, LPARAM point);
 void onRightButtonDown(HWND window, LPARAM point);
 void onMouseWheel(HWND window, WPARAM wParam);
 void onNotifyIcon(HWND window, WPARAM wParam, LPARAM lParam);
+// The context menu from the keyboard (Shift+F10, the menu key), at the cursor day.
+void showKeyboardContextMenu(HWND window);
+// Moves the cursor to `day` of the shown month and opens its memo, as Enter does.
+void openDayEditorOn(HWND window, int day);
 // The window's close box, Alt+F4 and the menu's exit: what the day memo
 // editor holds is stored first, and a failed store keeps the window open.
 void onClose(HWND window);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/commands.h"
+#include "app/main_accessibility_win.h"
 #include "platform/common_controls_win.h"
 #include "platform/memory_block.h"
 #include "platform/sjis.h"
@@ -119,6 +120,9 @@ void attachToolTip(HWND tool) {
 // calendar's keys would stop working. Every release returns it.
 LRESULT CALLBACK toolButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
   auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(button, GWLP_USERDATA));
+  // A picture has no name: the button answers with its tooltip's text.
+  if (message == WM_GETOBJECT)
+    if (LRESULT answer = answerToolButtonObject(button, wParam, lParam)) return answer;
   LRESULT result = CallWindowProcW(original, button, message, wParam, lParam);
   if (message == WM_LBUTTONUP && GetFocus() == button) {
     HWND calendar = GetParent(GetParent(button));

@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "platform/sjis.h"
 #include "platform/text_convert.h"
+#include "render/contrast_colours_win.h"
 #include "render/fonts.h"
 #include "render/gdi_guards_win.h"
 #include "render/gdi_text_win.h"
@@ -38,10 +39,9 @@ TEXTMETRICW metricsOf(HDC dc, HFONT font) {
 RECT toRECT(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 Colour weekdayColour(int weekday) {
-  const AppSettings& s = appSettings();
-  if (weekday == 0) return s.color(kColourSunday);
-  if (weekday == 6) return s.color(kColourSaturday);
-  return s.color(kColourNormalDay);
+  if (weekday == 0) return paintColour(kColourSunday);
+  if (weekday == 6) return paintColour(kColourSaturday);
+  return paintColour(kColourNormalDay);
 }
 
 bool hasVisibleMemo(const DayCell& cell) {
@@ -59,7 +59,7 @@ void drawMark(HDC dc, int style, const Rect& r, Colour colour) {
   SelectGuard selectPen(dc, pen.get());
   SelectGuard selectBrush(dc, brush.get());
   RECT rect = toRECT(r);
-  switch (static_cast<MarkStyle>(style)) {
+  switch (static_cast<MarkStyle>(paintMarkStyle(style))) {
     case MarkStyle::FilledBox:
       FillRect(dc, &rect, brush.get());
       break;
@@ -135,11 +135,12 @@ void measureLayout(HWND window, HDC dc, const CalendarView& view) {
 void paintBackground(HWND window, HDC dc) {
   const AppSettings& s = appSettings();
   SIZE size = clientSize(window);
-  if (s.wall() == 1) {
+  const int wall = paintWallStyle(s.wall());
+  if (wall == 1) {
     paintDesktopBehind(window, dc);
     return;
   }
-  if (s.wall() == 2) {
+  if (wall == 2) {
     HBITMAP picture = static_cast<HBITMAP>(pictureBitmap());
     if (!picture) return;  // the class's white erase shows
     {
@@ -158,7 +159,7 @@ void paintBackground(HWND window, HDC dc) {
     }
     return;
   }
-  GdiObject<HBRUSH> brush(CreateSolidBrush(s.color(kColourBack)));
+  GdiObject<HBRUSH> brush(CreateSolidBrush(paintColour(kColourBack)));
   RECT client{0, 0, size.cx, size.cy};
   FillRect(dc, &client, brush.get());
 }
@@ -179,7 +180,7 @@ void paintTitle(HWND window, HDC dc) {
   // Cut to 63 bytes, the room the band has always had.
   text.resize(sjisCutLength(text, kTitleTextCapacity - 1));
   ScreenText title(text);
-  drawEffectText(dc, s.titleType(), s.color(kColourMonthWrap), s.color(kColourMonth), [&](int dx, int dy) {
+  drawEffectText(dc, s.titleType(), paintColour(kColourMonthWrap), paintColour(kColourMonth), [&](int dx, int dy) {
     drawTextIn(dc, title, RECT{rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy}, DT_CENTER);
   }, px(1));
 }
@@ -193,7 +194,7 @@ void paintWeekHeader(HWND window, HDC dc) {
   for (int column = 0; column < kGridColumns; ++column) {
     RECT rect = toRECT(weekHeaderRect(layout, width, column));
     ScreenText name(s.engWeek() == 1 ? weekdayNameEn(column) : weekdayNameJa(column));
-    drawEffectText(dc, s.weekType(), s.color(kColourWeekWrap), weekdayColour(column), [&](int dx, int dy) {
+    drawEffectText(dc, s.weekType(), paintColour(kColourWeekWrap), weekdayColour(column), [&](int dx, int dy) {
       drawTextIn(dc, name, RECT{rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy},
                  DT_CENTER | DT_NOCLIP);
     }, px(1));
@@ -205,7 +206,7 @@ void paintGrid(HWND window, HDC dc, const CalendarView& view) {
   SIZE size = clientSize(window);
   int cellWidth = cellWidthFor(size.cx);
   int cellHeight = cellHeightFor(size.cy, layout.gridTop());
-  GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, s.color(kColourFrame)));
+  GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, paintColour(kColourFrame)));
   SelectGuard selectPen(dc, pen.get());
   SelectGuard selectBrush(dc, GetStockObject(NULL_BRUSH));
   for (int row = 0; row < kGridRows; ++row) {
@@ -237,17 +238,17 @@ void paintDayNumber(HDC dc, const DayCell& cell, int x, int y, int cellWidth, in
 
   bool memo = hasVisibleMemo(cell);
   Colour numberColour = weekdayColour(cell.weekday);
-  if (cell.holidayKind == 1 || cell.holidayKind == 2) numberColour = s.color(kColourSunday);
+  if (cell.holidayKind == 1 || cell.holidayKind == 2) numberColour = paintColour(kColourSunday);
   LocalTime now = localTimeNow();
   bool today = !copying && now.year == shown.year && now.month == shown.month && now.day == cell.day;
 
   SetBkMode(dc, TRANSPARENT);
   if (today) {
-    drawMark(dc, s.tmark(), place.markRect, s.color(memo ? kColourTodayYotei : kColourToday));
+    drawMark(dc, s.tmark(), place.markRect, paintColour(memo ? kColourTodayYotei : kColourToday));
   } else if (memo) {
-    drawMark(dc, s.ymark(), place.markRect, s.color(kColourYotei));
+    drawMark(dc, s.ymark(), place.markRect, paintColour(kColourYotei));
   }
-  drawEffectText(dc, s.dayType(), s.color(kColourDayWrap), numberColour,
+  drawEffectText(dc, s.dayType(), paintColour(kColourDayWrap), numberColour,
                  [&](int dx, int dy) { drawTextAt(dc, number, place.textX + dx, place.textY + dy); }, px(1));
   if (lunar && s.rokuyo() != 0)
     paintRokuyo(dc, *lunar, cell.day, Rect{x, y, x + cellWidth, y + cellHeight}, place, extent.cx, metrics,
@@ -265,7 +266,8 @@ void paintDayMemo(HDC dc, const DayCell& cell, int x, int y, int cellWidth, int 
   ScreenText memo(std::string_view(text.data(), text.length()));
   // Asked once: an outlined memo is drawn five times.
   const int lineHeight = lineHeightOf(dc);
-  drawEffectText(dc, s.memoType(), s.color(kColourMemoWrap), cell.memoColor, [&](int dx, int dy) {
+  const Colour colour = memoPaintColour(cell.memoColor);
+  drawEffectText(dc, s.memoType(), paintColour(kColourMemoWrap), colour, [&](int dx, int dy) {
     drawLinesIn(dc, memo, RECT{rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy}, lineHeight);
   }, px(1));
 }
@@ -278,7 +280,7 @@ void paintCursor(HWND window, HDC dc, const CalendarView& view) {
   SIZE size = clientSize(window);
   Rect cell = cellRect(layout, size.cx, size.cy, index / kGridColumns, index % kGridColumns);
   Rect frame = cursorRect(cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top, layout.dpi);
-  GdiObject<HPEN> pen(CreatePen(PS_DOT, px(2), appSettings().color(kColourCursor)));
+  GdiObject<HPEN> pen(CreatePen(PS_DOT, px(2), paintColour(kColourCursor)));
   SelectGuard selectPen(dc, pen.get());
   SelectGuard selectBrush(dc, GetStockObject(NULL_BRUSH));
   Rectangle(dc, frame.left, frame.top, frame.right, frame.bottom);

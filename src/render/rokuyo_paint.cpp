@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "render/contrast_colours_win.h"
 #include "render/dpi_scale.h"
 #include "render/gdi_guards_win.h"
 #include "render/gdi_text_win.h"
@@ -85,6 +86,6 @@ void paintRokuyo(HDC dc, const MonthLunarDates& month, int day, const Rect& cell
 
   SelectGuard select(dc, type->font.get());
   ScreenText name(rokuyoName(static_cast<Rokuyo>(rokuyo)));
-  drawEffectText(dc, drawType, s.color(kColourDayWrap), colour,
+  drawEffectText(dc, drawType, paintColour(kColourDayWrap), colour,
                  [&](int dx, int dy) { drawTextAt(dc, name, place.x + dx, place.y + dy); }, offset);
 }
