@@ -41,6 +41,7 @@ void onCreate(HWND window) {
   createFonts(state.dpi);
   applyStartupModes(window, state.toolWindow);
   SetTimer(window, kDateWatchTimer, kDateWatchPeriodMs, nullptr);
+  SetTimer(window, kMonthWatchTimer, kMonthWatchPeriodMs, nullptr);
 }
 
 void destroyToolWindow() {
@@ -51,6 +52,7 @@ void destroyToolWindow() {
 
 void onDestroy(HWND window) {
   KillTimer(window, kDateWatchTimer);
+  KillTimer(window, kMonthWatchTimer);
   // Only while the tool strip exists: after a log-off query it is gone and
   // the placement has been saved already.
   savePlacement(window, mainWindowState().toolWindow);
@@ -68,6 +70,7 @@ LRESULT onQueryEndSession(HWND window) {
   // stored now, or the user is told that it could not be.
   storeEditorBeforeClosing(window);
   KillTimer(window, kDateWatchTimer);
+  KillTimer(window, kMonthWatchTimer);
   savePlacement(window, mainWindowState().toolWindow);
   deletePictureBitmap();
   destroyToolWindow();
@@ -125,7 +128,18 @@ void onDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
   InvalidateRect(window, nullptr, TRUE);
 }
 
-void onTimer(HWND window) {
+// Someone else changed the month file on display: the month is shown with
+// their memos. Open memo editors keep what they hold.
+void onMonthWatchTimer(HWND window) {
+  MainWindowState& state = mainWindowState();
+  if (refreshShownMonth(state.monthWatch, state.grid, state.shownBase)) InvalidateRect(window, nullptr, TRUE);
+}
+
+void onTimer(HWND window, WPARAM id) {
+  if (id == kMonthWatchTimer) {
+    onMonthWatchTimer(window);
+    return;
+  }
   MainWindowState& state = mainWindowState();
   LocalTime now = localTimeNow();
   if (now.day == state.watchedDay) return;
@@ -183,9 +197,9 @@ int dayEditorTarget(int which) {
 
 void showMonth(HWND window, int year, int month) {
   SettingsReadScope monthChange;  // the holidays and the data directory
-  MonthGrid& grid = mainWindowState().grid;
-  grid.build(year, month);
-  grid.load(year, month);
+  MainWindowState& state = mainWindowState();
+  watchMonthFile(state.monthWatch.file, year, month);
+  loadMonth(state.grid, year, month, state.shownBase);
   updateTitle(window, year, month);
 }
 
@@ -271,7 +285,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
       return onCommand(window, message, wParam, lParam);
     case WM_TIMER:
-      onTimer(window);
+      onTimer(window, wParam);
       return 0;
     case WM_LBUTTONDOWN:
       onLeftButtonDown(window, lParam);
