@@ -295,4 +295,67 @@ TEST_F(SharedFolderTest, TheCalendarsOwnSaveCausesNoReload) {
   EXPECT_NE(wiped.at(spot.x, spot.y), kSquare) << "another writer's change did not repaint the calendar";
 }
 
+// Another save holding the month's lock for longer than a save waits: the
+// editor says so and keeps the text; once the lock is gone, OK saves.
+TEST_F(SharedFolderTest, ALockHeldByAnotherSaveIsReportedAndTheTextStays) {
+  ASSERT_TRUE(prepare(kGridOnly));
+  ASSERT_TRUE(start(kDecember15));
+  HWND editor = openEditorOn(5);
+  ASSERT_NE(editor, nullptr);
+  typeText(L"待たされた予定");
+  HANDLE lock = CreateFileW(pathOf(L"200412.lck").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  clickControl(editor, IDOK);
+  std::wstring told = answerMessageBox(VK_RETURN);
+  CloseHandle(lock);
+  EXPECT_EQ(told.substr(0, 8), L"Sorvane|") << narrow(told);
+  EXPECT_NE(told.find(L"保存している最中"), std::wstring::npos) << narrow(told);
+  EXPECT_TRUE(IsWindow(editor)) << "the editor stays open";
+  EXPECT_EQ(controlText(editor, kEditId), L"待たされた予定");
+  EXPECT_EQ(december(), "<missing>");
+  clickControl(editor, IDOK);
+  EXPECT_TRUE(waitUntilGone(editor)) << "a retry saves";
+  EXPECT_EQ(december(), dayBlock(5, "00004660", "待たされた予定"));
+}
+
+// The data folder goes away for a while, as a network drive or a sync
+// tool's renames do: a save says it failed and keeps the text; the memos on
+// screen stay; when the folder is back, with a day the other PC wrote
+// meanwhile, the calendar shows it, and the retried save keeps both.
+TEST_F(SharedFolderTest, AFolderThatIsAwayFailsSavesAndIsWatchedAgainWhenBack) {
+  ASSERT_TRUE(prepareWritable(nullptr));
+  const std::wstring folder = pathOf(L"data"), away = pathOf(L"data.away");
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  const std::string dataDir = "DATADIR=" + narrow(folder);
+  ASSERT_TRUE(addFile(kSettingsFileName, iniText({"[Sorvane]", "TITLE=0", "DISPLAY_TITLE=0", "WEEK=0",
+                                                  "DISPLAY_WAKU=0", "DISPLAY_MEMO=0", "SAVE_POS=0",
+                                                  dataDir.c_str(), "[COLOR]", "MEMODEF=4660"})));
+  ASSERT_TRUE(app().writeFile(L"data\\200412.dat", dayBlock(3, "00000000", "既存")));
+  ASSERT_TRUE(start(kDecember15));
+  ASSERT_TRUE(marked(shot("before"), 3));
+  HWND editor = openEditorOn(5);
+  ASSERT_NE(editor, nullptr);
+  typeText(L"出先で");
+
+  ASSERT_TRUE(MoveFileW(folder.c_str(), away.c_str()));
+  clickControl(editor, IDOK);
+  std::wstring told = answerMessageBox(VK_RETURN);
+  EXPECT_NE(told.find(L"保存できませんでした"), std::wstring::npos) << narrow(told);
+  EXPECT_EQ(controlText(editor, kEditId), L"出先で");
+  Sleep(1200);
+  EXPECT_TRUE(marked(shot("away"), 3)) << "the memos on screen went with the folder";
+
+  // The other PC wrote the 9th meanwhile; the folder comes back with it.
+  ASSERT_TRUE(app().writeFile(L"data.away\\200412.dat",
+                              dayBlock(3, "00000000", "既存") + dayBlock(9, "00000255", "ノートPCから")));
+  ASSERT_TRUE(MoveFileW(away.c_str(), folder.c_str()));
+  EXPECT_LE(msUntilMark("back", 9), kShowsWithinMs) << "the returned folder is not watched";
+  EXPECT_EQ(controlText(editor, kEditId), L"出先で");
+  clickControl(editor, IDOK);
+  EXPECT_TRUE(waitUntilGone(editor)) << "the retried save did not close the editor";
+  EXPECT_EQ(fileOf(L"data\\200412.dat"), dayBlock(3, "00000000", "既存") + dayBlock(5, "00004660", "出先で") +
+                                              dayBlock(9, "00000255", "ノートPCから"));
+}
+
 }  // namespace
