@@ -136,7 +136,7 @@ void openMonthMemoDialog(HWND window) {
   MainWindowState& state = mainWindowState();
   if (editorOpen()) DestroyWindow(state.dayEditorWindow);
   state.dayEditorWindow = nullptr;
-  MonthMemoDialogParams params{&state.shownDate, &state.grid, &state.monthDialogWindow};
+  MonthMemoDialogParams params{&state.shownDate, &state.shownBase, &state.monthDialogWindow};
   runMonthMemoDialog(appInstance(), window, params);
 }
 

@@ -43,6 +43,7 @@ void onCreate(HWND window) {
   createFonts(state.dpi);
   applyStartupModes(window, state.toolWindow);
   SetTimer(window, kDateWatchTimer, kDateWatchPeriodMs, nullptr);
+  SetTimer(window, kMonthWatchTimer, kMonthWatchPeriodMs, nullptr);
 }
 
 void destroyToolWindow() {
@@ -53,6 +54,7 @@ void destroyToolWindow() {
 
 void onDestroy(HWND window) {
   KillTimer(window, kDateWatchTimer);
+  KillTimer(window, kMonthWatchTimer);
   // Only while the tool strip exists: after a log-off query it is gone and
   // the placement has been saved already.
   savePlacement(window, mainWindowState().toolWindow);
@@ -71,6 +73,7 @@ LRESULT onQueryEndSession(HWND window) {
   // stored now, or the user is told that it could not be.
   storeEditorBeforeClosing(window);
   KillTimer(window, kDateWatchTimer);
+  KillTimer(window, kMonthWatchTimer);
   savePlacement(window, mainWindowState().toolWindow);
   deletePictureBitmap();
   destroyToolWindow();
@@ -128,7 +131,18 @@ void onDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
   InvalidateRect(window, nullptr, TRUE);
 }
 
-void onTimer(HWND window) {
+// Someone else changed the month file on display: the month is shown with
+// their memos. Open memo editors keep what they hold.
+void onMonthWatchTimer(HWND window) {
+  MainWindowState& state = mainWindowState();
+  if (refreshShownMonth(state.monthWatch, state.grid, state.shownBase)) InvalidateRect(window, nullptr, TRUE);
+}
+
+void onTimer(HWND window, WPARAM id) {
+  if (id == kMonthWatchTimer) {
+    onMonthWatchTimer(window);
+    return;
+  }
   MainWindowState& state = mainWindowState();
   LocalTime now = localTimeNow();
   if (now.day == state.watchedDay) return;
@@ -187,12 +201,12 @@ int dayEditorTarget(int which) {
 
 void showMonth(HWND window, int year, int month) {
   SettingsReadScope monthChange;  // the holidays and the data directory
-  MonthGrid& grid = mainWindowState().grid;
-  grid.build(year, month);
+  MainWindowState& state = mainWindowState();
+  watchMonthFile(state.monthWatch.file, year, month);
+  loadMonth(state.grid, year, month, state.shownBase);
   // Always, whatever ROKUYO says: the settings dialog may turn it on
   // without a new month build, and the paint never computes them.
-  buildMonthLunarDates(year, month, mainWindowState().lunar);
-  grid.load(year, month);
+  buildMonthLunarDates(year, month, state.lunar);
   updateTitle(window, year, month);
 }
 
@@ -279,7 +293,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
       return onCommand(window, message, wParam, lParam);
     case WM_TIMER:
-      onTimer(window);
+      onTimer(window, wParam);
       return 0;
     case WM_LBUTTONDOWN:
       onLeftButtonDown(window, lParam);

@@ -6,6 +6,8 @@
 #include "calendar/lunar_calendar.h"
 #include "calendar/month_grid.h"
 #include "calendar/month_step.h"
+#include "memo/month_store.h"
+#include "memo/month_watch_win.h"
 #include "platform/clock.h"
 #include "render/paint.h"
 
@@ -27,6 +29,10 @@ struct DayEditorTarget {
 struct MainWindowState {
   MonthGrid grid;
   MonthLunarDates lunar;  // the 旧暦 dates of the grid's month, for the rokuyo
+  // The bytes the grid's memos came from, and the watch that notices when
+  // someone else changes them.
+  MonthFileBase shownBase;
+  ShownMonthWatch monthWatch;
   LocalTime shownDate;  // its year and month are the month on display
   int cursorDay = 1;
   int previousCursorDay = 1;
@@ -51,8 +57,9 @@ void setDayEditorTarget(int year, int month, int day, MonthGrid* grid);
 // year for 0, month for 1, day for 2, and 0 for anything else.
 int dayEditorTarget(int which);
 
-// Builds the month with its lunar dates, loads its memos and sets the
-// caption. Repaints nothing.
+// Builds the month with its lunar dates, loads its memos (recording their
+// bytes in shownBase and pointing the month watch at their file) and sets
+// the caption. Repaints nothing.
 void showMonth(HWND window, int year, int month);
 // Sets the caption: the month in the TITLE style, or today's date while
 // minimised when ICONED_TITLE is 1.

@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "app/caption.h"
@@ -15,6 +16,7 @@
 #include "calendar/lunar_calendar.h"
 #include "calendar/names.h"
 #include "memo/memo_edit_win.h"
+#include "memo/month_store.h"
 #include "platform/common_controls_win.h"
 #include "platform/sjis.h"
 #include "platform/text_convert.h"
@@ -35,6 +37,10 @@ struct DayEditorState {
   COLORREF editorColor = 0;
   COLORREF shownColor = 0;  // the colour as last shown or stored
   COLORREF customColors[16] = {};
+  // The bytes of the month file that the shown memo came from: a save
+  // compares the file with them, so that a change of the same day made
+  // elsewhere meanwhile is kept and reported, never overwritten.
+  MonthFileBase base;
 };
 
 DayEditorState& editorState() {
@@ -97,6 +103,14 @@ void showTargetMemo(HWND editor) {
   }
   if (cell) editorState().editorColor = cell->memoColor;
   editorState().shownColor = editorState().editorColor;
+  // The memo came from the calendar's grid, whose bytes the main window
+  // keeps; for another month there is nothing to compare with yet.
+  const MonthFileBase& shown = mainWindowState().shownBase;
+  const DayEditorTarget& t = target();
+  if (t.grid == &mainWindowState().grid && shown.known && shown.year == t.year && shown.month == t.month)
+    editorState().base = shown;
+  else
+    editorState().base = MonthFileBase();
   InvalidateRect(editor, nullptr, TRUE);
 }
 
@@ -108,12 +122,23 @@ void recordPlacement(HWND editor) {
 
 void applyPlacement(HWND editor) { placeOnAMonitor(editor, appSettings().dayDialogPlacement()); }
 
-// Puts the edit's text and editorColor into the target day's cell, in the
-// target month freshly read from its file (the main window may be showing
-// another month), and writes that month's file. Whatever happens, the main
-// window is then asked to show its own month again. False, after telling
-// the user, when the text could not be stored or saved: it stays in the
-// edit.
+// The month as the editor's memo came from it, for the editor's save: from
+// the recorded bytes, or read afresh when none are known.
+bool loadMonthForSave(MonthGrid& grid, int year, int month, MonthFileBase& base) {
+  if (base.known && base.year == year && base.month == month) {
+    grid.build(year, month);
+    return grid.loadFromData(base.bytes);
+  }
+  return loadMonth(grid, year, month, base);
+}
+
+// Puts the edit's text and editorColor into the target day's cell of the
+// target month as the editor's base has it (the main window may be showing
+// another month), and saves that month, merging it with changes made
+// elsewhere since. Whatever happens, the main window is then asked to show
+// its own month again. False, after telling the user, when the text could
+// not be stored or saved: it stays in the edit. Memos changed on both sides
+// are reported; both texts are in files then.
 bool storeEditedMemo(HWND editor) {
   std::string text;
   if (!readStorableMemo(editor, editOf(editor), text)) return false;
@@ -125,20 +150,19 @@ bool storeEditedMemo(HWND editor) {
   }
   const DayEditorTarget& t = target();
   if (!t.grid) return false;
-  t.grid->build(t.year, t.month);
-  t.grid->load(t.year, t.month);
-  DayCell* cell = t.grid->findDay(t.day);
-  bool saved = false;
+  const int year = t.year, month = t.month;
+  MonthFileBase& base = editorState().base;
+  auto grid = std::make_unique<MonthGrid>();
+  loadMonthForSave(*grid, year, month, base);
+  DayCell* cell = grid->findDay(t.day);
+  MonthSaveResult result;
   if (cell) {
     cell->memo = std::move(memo);
     cell->memoColor = editorState().editorColor;
-    saved = t.grid->save(t.year, t.month);
+    result = saveMonth(*grid, year, month, base);
   }
   SendMessageW(ownerOf(editor), WM_COMMAND, CMD_RELOAD_MONTH, 0);
-  if (!saved) {
-    showMemoWarning(editor, memoSaveFailedMessage(t.year, t.month));
-    return false;
-  }
+  if (!reportMonthSave(editor, year, month, result)) return false;
   // What is on screen is now what the file holds.
   SendMessageW(editOf(editor), EM_SETMODIFY, FALSE, 0);
   editorState().shownColor = editorState().editorColor;
@@ -164,10 +188,10 @@ void onCommit(HWND editor) {
 
 void onReload(HWND editor) {
   const DayEditorTarget& t = target();
-  if (t.grid) {
-    t.grid->build(t.year, t.month);
-    t.grid->load(t.year, t.month);
-  }
+  MainWindowState& state = mainWindowState();
+  // The editor is pointed at a day of the month on display, which is read
+  // afresh with its bytes; the editor's base takes them.
+  if (t.grid == &state.grid) loadMonth(state.grid, state.shownDate.year, state.shownDate.month, state.shownBase);
   setTitle(editor);
   showTargetMemo(editor);
   SetFocus(editOf(editor));

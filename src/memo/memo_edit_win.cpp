@@ -113,3 +113,19 @@ std::string memoSaveFailedMessage(int year, int month) {
 std::string memoNoMemoryMessage() {
   return "メモリが足りないため、予定を保存できませんでした。入力した内容はこのウィンドウに残っています。";
 }
+
+bool reportMonthSave(HWND owner, int year, int month, const MonthSaveResult& result) {
+  switch (result.status) {
+    case MonthSaveStatus::Locked:
+      showMemoWarning(owner, monthLockedMessage(year, month));
+      return false;
+    case MonthSaveStatus::Failed:
+      showMemoWarning(owner, memoSaveFailedMessage(year, month));
+      return false;
+    case MonthSaveStatus::Saved:
+      break;
+  }
+  // Whatever the box is answered with, both texts are in files already.
+  if (!result.conflicts.empty()) showMemoWarning(owner, monthConflictMessage(year, month, result));
+  return true;
+}

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "memo/month_store.h"
+
 // Lifts the edit's text limit, so that a long memo is never cut.
 void prepareMemoEdit(HWND edit);
 
@@ -32,3 +34,10 @@ bool askMemoQuestion(HWND owner, std::string_view sjis);
 std::string memoSaveFailedMessage(int year, int month);
 // The text could not be stored for lack of memory.
 std::string memoNoMemoryMessage();
+
+// Tells the user, in boxes owned by `owner`, what a comparing save of the
+// month did when it matters: a lock another save kept, a save that failed
+// (the text stays in the window), memos that both sides changed (ours was
+// stored, theirs is in the copy the box names). True when the month file
+// now holds the text.
+bool reportMonthSave(HWND owner, int year, int month, const MonthSaveResult& result);

@@ -6,16 +6,19 @@
 #include <cstdio>
 #include <string>
 
+#include "app/commands.h"
 #include "app/window_placement_win.h"
 #include "calendar/names.h"
 #include "memo/memo_edit_win.h"
 #include "memo/month_dialog_text.h"
+#include "memo/month_watch.h"
 #include "platform/common_controls_win.h"
 #include "platform/sjis.h"
 #include "platform/text_convert.h"
 #include "render/dpi_scale.h"
 #include "render/window_dpi_win.h"
 #include "settings/app_settings.h"
+#include "settings/settings_file.h"
 
 namespace {
 
@@ -38,6 +41,10 @@ struct MonthDialogState {
   // The memos whose bytes the edits would change, so that OK stores those of
   // days nobody edited as they were.
   MonthAsShown asShown;
+  // The dialog's own month: as its file was when the dialog opened, and
+  // those bytes, which OK's save compares the file with.
+  MonthGrid grid;
+  MonthFileBase base;
 };
 
 // What a memo's bytes become in an edit and read back untouched.
@@ -140,6 +147,39 @@ void applyPlacement(HWND dialog) {
     MoveWindow(dialog, created.left, created.top, created.right - created.left, created.bottom - created.top, TRUE);
 }
 
+// The dialog's month as the calendar shows it: from the calendar's bytes
+// when they are this month's (no read), else read from its file.
+void loadDialogMonth(MonthDialogState& state) {
+  SettingsReadScope oneRead;  // the holidays and the data directory
+  const int year = shownYear(state), month = shownMonth(state);
+  const MonthFileBase* shown = state.params.shownBase;
+  if (shown && shown->known && shown->year == year && shown->month == month)
+    loadMonthFromBytes(state.grid, year, month, shown->bytes, state.base);
+  else
+    loadMonth(state.grid, year, month, state.base);
+}
+
+// Back to the month the edits were filled from, after a save that did not
+// happen: the next OK stores the text onto the same month again.
+void restoreDialogMonth(MonthDialogState& state) {
+  SettingsReadScope oneRead;
+  const int year = shownYear(state), month = shownMonth(state);
+  if (state.base.known && state.base.year == year && state.base.month == month) {
+    state.grid.build(year, month);
+    state.grid.loadFromData(state.base.bytes);
+  } else {
+    loadMonth(state.grid, year, month, state.base);
+  }
+}
+
+// Both edits from the dialog's month, untouched.
+void fillEdits(HWND dialog, MonthDialogState& state) {
+  state.asShown = monthAsShown(state.grid, roundTripThroughEdit);
+  const MemoText& monthMemo = state.grid.monthMemo();
+  setMemoEditText(GetDlgItem(dialog, kMonthEditId), monthMemo.present() ? monthMemo.text() : std::string());
+  setMemoEditText(GetDlgItem(dialog, kDayEditId), buildDayMemoText(state.grid));
+}
+
 void onInitDialog(HWND dialog, const MonthMemoDialogParams* params) {
   auto* state = new MonthDialogState;
   state->params = *params;
@@ -154,10 +194,8 @@ void onInitDialog(HWND dialog, const MonthMemoDialogParams* params) {
   HWND dayEdit = GetDlgItem(dialog, kDayEditId);
   prepareMemoEdit(monthEdit);
   prepareMemoEdit(dayEdit);
-  const MonthGrid& grid = *state->params.grid;
-  state->asShown = monthAsShown(grid, roundTripThroughEdit);
-  if (grid.monthMemo().present()) setMemoEditText(monthEdit, grid.monthMemo().text());
-  setMemoEditText(dayEdit, buildDayMemoText(grid));
+  loadDialogMonth(*state);
+  fillEdits(dialog, *state);
   SetFocus(monthEdit);
   applyPlacement(dialog);
   HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MEMO_ICON", IMAGE_ICON,
@@ -187,25 +225,37 @@ bool confirmDroppedText(HWND dialog, const std::string& dayText, int daysInMonth
   return askMemoQuestion(dialog, question);
 }
 
-// Writes both edits into the grid and saves the month. False, after telling
-// the user, when something the user typed would not be kept as typed: the
-// dialog then stays open with its text, and the grid holds the month as
-// its file has it.
-bool storeMonthDialog(HWND dialog, MonthDialogState& state) {
+// Writes both edits into the dialog's month and saves it, merged with what
+// was changed in the file since the dialog opened: days added there stay,
+// and memos changed on both sides are reported (both texts are in files).
+// False, after telling the user, when something the user typed would not
+// be kept as typed: the dialog then stays open with its text, and its month
+// is as it was. `merged` tells whether the file held others' changes, which
+// the dialog's month now holds too.
+bool storeMonthDialog(HWND dialog, MonthDialogState& state, bool& merged) {
+  merged = false;
   std::string monthMemo, dayText;
   if (!readStorableMemo(dialog, GetDlgItem(dialog, kMonthEditId), monthMemo)) return false;
   if (!readStorableMemo(dialog, GetDlgItem(dialog, kDayEditId), dayText)) return false;
   const int year = shownYear(state), month = shownMonth(state);
   if (!confirmDroppedText(dialog, dayText, daysInMonth(year, month))) return false;
-  MonthGrid& grid = *state.params.grid;
-  bool stored = storeMonthDialogText(grid, monthMemo, dayText, appSettings().color(kColourMemoDefault),
+  bool stored = storeMonthDialogText(state.grid, monthMemo, dayText, appSettings().color(kColourMemoDefault),
                                      &state.asShown);
-  if (stored && grid.save(year, month)) return true;
-  grid.build(year, month);
-  grid.load(year, month);
-  InvalidateRect(GetWindow(dialog, GW_OWNER), nullptr, TRUE);
-  showMemoWarning(dialog, stored ? memoSaveFailedMessage(year, month) : memoNoMemoryMessage());
-  return false;
+  MonthSaveResult result;
+  if (stored) result = saveMonth(state.grid, year, month, state.base);
+  // The calendar shows what the file holds now.
+  SendMessageW(GetWindow(dialog, GW_OWNER), WM_COMMAND, CMD_RELOAD_MONTH, 0);
+  if (!stored) {
+    restoreDialogMonth(state);
+    showMemoWarning(dialog, memoNoMemoryMessage());
+    return false;
+  }
+  if (!reportMonthSave(dialog, year, month, result)) {
+    restoreDialogMonth(state);
+    return false;
+  }
+  merged = result.merged;
+  return true;
 }
 
 bool holdsChanges(HWND dialog) {
@@ -216,7 +266,11 @@ bool holdsChanges(HWND dialog) {
 // What OK stores, without closing; the edits then count as saved.
 bool storeNow(HWND dialog, MonthDialogState& state) {
   if (!holdsChanges(dialog)) return true;
-  if (!storeMonthDialog(dialog, state)) return false;
+  bool merged = false;
+  if (!storeMonthDialog(dialog, state, merged)) return false;
+  // The dialog stays open on the month as saved, others' days included,
+  // so that a later OK starts from it.
+  if (merged) fillEdits(dialog, state);
   SendDlgItemMessageW(dialog, kMonthEditId, EM_SETMODIFY, FALSE, 0);
   SendDlgItemMessageW(dialog, kDayEditId, EM_SETMODIFY, FALSE, 0);
   InvalidateRect(GetWindow(dialog, GW_OWNER), nullptr, TRUE);
@@ -227,7 +281,8 @@ void onCommand(HWND dialog, int id) {
   MonthDialogState* state = stateOf(dialog);
   if (!state) return;
   if (id == IDOK) {
-    if (!storeMonthDialog(dialog, *state)) return;
+    bool merged = false;
+    if (!storeMonthDialog(dialog, *state, merged)) return;
     recordPlacement(dialog);
     EndDialog(dialog, 1);
   } else if (id == IDCANCEL) {

@@ -2,6 +2,7 @@
 // Whole-file reads and writes. Paths are Shift_JIS with '\\' separators, as
 // the program builds them; the native build maps the separators itself.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -71,6 +72,19 @@ enum class FileKind { Missing, Regular, Directory, Other };
 // What the path names; Other for devices, pipes and whatever cannot be
 // looked at.
 FileKind fileKind(const std::string& path);
+
+// What one cheap look at a file tells without opening it: whether it is
+// there, its size and its last-write time (in the system's own unit). Two
+// looks that differ mean the file was changed, replaced or removed in
+// between; equal looks mean nothing for sure (a rewrite within the clock's
+// step keeping the size looks the same).
+struct FileStamp {
+  bool exists = false;
+  std::uint64_t size = 0;
+  std::int64_t modified = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+FileStamp fileStamp(const std::string& path);
 
 // Test seams: when set, the next replaceFileContents writes only this many
 // bytes of its data, as a full disk would, or sees its flush fail; then the

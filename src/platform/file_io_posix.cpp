@@ -284,6 +284,16 @@ FileKind fileKind(const std::string& path) {
   return FileKind::Other;
 }
 
+FileStamp fileStamp(const std::string& path) {
+  FileStamp stamp;
+  struct stat info;
+  if (::stat(nativePath(path).c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return stamp;
+  stamp.exists = true;
+  stamp.size = static_cast<std::uint64_t>(info.st_size);
+  stamp.modified = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+  return stamp;
+}
+
 bool deleteFileIfExists(const std::string& path) {
   return ::unlink(nativePath(path).c_str()) == 0 || errno == ENOENT;
 }

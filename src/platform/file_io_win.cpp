@@ -255,6 +255,18 @@ FileKind fileKind(const std::string& path) {
   return FileKind::Regular;
 }
 
+FileStamp fileStamp(const std::string& path) {
+  FileStamp stamp;
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(sjisToWide(path).c_str(), GetFileExInfoStandard, &data)) return stamp;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return stamp;
+  stamp.exists = true;
+  stamp.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  stamp.modified = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                                             data.ftLastWriteTime.dwLowDateTime);
+  return stamp;
+}
+
 bool deleteFileIfExists(const std::string& path) {
   if (DeleteFileW(sjisToWide(path).c_str())) return true;
   DWORD error = GetLastError();

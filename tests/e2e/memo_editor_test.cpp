@@ -580,6 +580,10 @@ TEST_F(MonthMemoDialogTest, ALogOffStoresWhatTheDialogHolds) {
   ASSERT_NE(dialog, nullptr);
   retype(dialog, kMonthEditId, L"ログオフ前");
   retype(dialog, kDayEditId, L"[ 3日]\n三日");
+  // The typed keys reach the edit through the X server; the query must
+  // find all of them there.
+  const DWORD typed = GetTickCount();
+  while (controlText(dialog, kDayEditId) != L"[ 3日]\r\n三日" && GetTickCount() - typed < 3000) Sleep(50);
   DWORD_PTR answer = 0;
   ASSERT_TRUE(SendMessageTimeoutW(window(), WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000, &answer));
   EXPECT_EQ(answer, 1u);
