@@ -65,6 +65,12 @@ std::string iniText(std::initializer_list<const char*> lines) {
   return text;
 }
 
+std::string dayBlock(int day, const char* colour, const char* text) {
+  char header[32];
+  std::snprintf(header, sizeof header, "\r\n__#%02d#__%s\r\n", day, colour);
+  return header + std::string(text);
+}
+
 std::string monthFileText(const char* monthMemo, std::initializer_list<DayMemo> days) {
   std::string text = "__#00#__\r\n";
   text += monthMemo;

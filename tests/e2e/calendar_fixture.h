@@ -30,6 +30,10 @@ struct DayMemo {
   unsigned colour;  // 0x00BBGGRR
   const char* text;
 };
+// One day's block of a month file: CR LF, "__#DD#__", the colour as the
+// file writes it (eight decimal digits), CR LF and the text.
+std::string dayBlock(int day, const char* colour, const char* text);
+
 // A month file: the month memo block, then one block per day memo.
 std::string monthFileText(const char* monthMemo, std::initializer_list<DayMemo> days);
 

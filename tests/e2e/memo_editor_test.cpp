@@ -36,12 +36,6 @@ constexpr char kNewMemoColour[] = "00004660";
 const MonthShape kDecember2004 = monthShape(2004, 12);
 const MonthShape kJanuary2005 = monthShape(2005, 1);
 
-std::string dayBlock(int day, const char* colour, const char* text) {
-  char header[32];
-  std::snprintf(header, sizeof header, "\r\n__#%02d#__%s\r\n", day, colour);
-  return header + std::string(text);
-}
-
 void pressWithShift(WORD key) {
   INPUT input[4] = {};
   WORD keys[4] = {VK_SHIFT, key, key, VK_SHIFT};

@@ -32,12 +32,6 @@ const std::string kWithTitleBand = iniText({"[Sorvane]", "TITLE=0", "DISPLAY_TIT
 
 const MonthShape kDecember2004 = monthShape(2004, 12);
 
-std::string dayBlock(int day, const char* colour, const char* text) {
-  char header[32];
-  std::snprintf(header, sizeof header, "\r\n__#%02d#__%s\r\n", day, colour);
-  return header + std::string(text);
-}
-
 std::string narrow(const std::wstring& text) {
   int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
   std::string out(n > 0 ? n - 1 : 0, '\0');
