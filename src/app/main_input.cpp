@@ -1,9 +1,9 @@
 // The main window's mouse, keyboard and commands.
 #include <windowsx.h>
 
+#include "app/clipboard_copy_win.h"
 #include "app/commands.h"
 #include "app/main_accessibility_win.h"
-#include "app/clipboard_copy_win.h"
 #include "app/main_window.h"
 #include "app/window_placement_win.h"
 #include "calendar/names.h"
