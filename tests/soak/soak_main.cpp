@@ -132,8 +132,16 @@ std::wstring typeInto(Soak& soak, HWND dialog, int editId, const std::wstring& t
     clickControl(dialog, editId);
     SendMessageW(edit, EM_SETSEL, 0, -1);
     typeText(text);
-    shown = controlText(dialog, editId);
-    if (shown == expected) return shown;
+    // The keys reach the edit through the X server and the program's queue:
+    // a busy moment delays them. They count as lost only when they have not
+    // arrived after a second; typing again before then would mix the two.
+    const DWORD typed = GetTickCount();
+    for (;;) {
+      shown = controlText(dialog, editId);
+      if (shown == expected) return shown;
+      if (GetTickCount() - typed >= 1000) break;
+      Sleep(50);
+    }
   }
   soak.problem("typed three times, the edit still shows other text: " + narrow(shown));
   return shown;
